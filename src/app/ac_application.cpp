@@ -1,0 +1,128 @@
+#include "app/ac_application.hpp"
+
+#include <iostream>
+#include <new>
+
+namespace Vemo {
+
+namespace {
+
+/// The text for an error that escaped a stage.
+std::string describe(const std::exception& error)
+{
+    if (dynamic_cast<const std::bad_alloc*>(&error))
+        return "There is not enough memory for this conversion.";
+    const std::string text = error.what();
+    return text.empty() ? "An unexpected error stopped the conversion." : text;
+}
+
+}  // namespace
+
+Ac_application::Ac_application(int argc, char** argv)
+{
+    try {
+        success = parse_options(argc, argv);
+    } catch (const std::exception& error) {
+        success = false;
+        finished = true;
+        error_message = describe(error);
+    }
+}
+
+Ac_application::~Ac_application()
+{
+    if (writer) {
+        writer->close();
+        if (!success)
+            writer->remove_created_file();
+        writer.reset();
+    }
+    converter.reset();
+    if (reader) {
+        reader->close();
+        reader.reset();
+    }
+}
+
+bool Ac_application::run()
+{
+    if (finished) {
+        if (!success)
+            print_error_report();
+        return success;
+    }
+    try {
+        return convert_once();
+    } catch (const std::exception& error) {
+        return stop_run(describe(error));
+    }
+}
+
+bool Ac_application::convert_once()
+{
+    if (!reader)
+        return stop_run(error_message.empty() ? "Could not create input file " + input_file
+                                              : error_message);
+    if (!reader->select_wave(input_wave_number) || !reader->open())
+        return stop_run(reader->error_message);
+    if (!writer)
+        return stop_run(error_message.empty() ? "Could not open outputfile " + output_file
+                                              : error_message);
+    writer->sample_rate = sample_rate;
+    if (!writer->set_wave_number(output_wave_number) || !writer->open())
+        return stop_run(writer->error_message);
+    if (!reader->read())
+        return stop_run(reader->error_message);
+
+    converter->set_input(reader->data.get(), reader->data_size);
+    if (!converter->ok)
+        return stop_run(converter->error_message);
+    std::cout << "Converting to " << writer->sample_rate << "Hz\n" << std::flush;
+    if (!converter->convert())
+        return stop_run(converter->error_message);
+    if (!converter->has_output)
+        return stop_run(converter->error_message.empty()
+                            ? "Conversion failed: no output was produced."
+                            : converter->error_message);
+
+    if (!writer->set_data(converter->get_output(), converter->output_size) || !writer->write())
+        return stop_run(writer->error_message);
+    print_success_report();
+    return true;
+}
+
+bool Ac_application::refuse(std::string message)
+{
+    success = false;
+    finished = true;
+    error_message = std::move(message);
+    return false;
+}
+
+bool Ac_application::stop_run(const std::string& message)
+{
+    success = false;
+    error_message = message;
+    print_error_report();
+    return false;
+}
+
+void Ac_application::print_error_report() const
+{
+    // A stage that failed without saying why must still not leave an empty line.
+    const std::string& message =
+        error_message.empty() ? std::string("The conversion failed for an unknown reason.")
+                              : error_message;
+    std::cout << program_name << " ERROR:\n" << message << '\n' << std::flush;
+}
+
+void Ac_application::print_success_report() const
+{
+    std::cout << "Converted " << "Wave " << "from " << " file " << input_file << '\n'
+              << std::flush;
+    std::cout << "to " << "wave " << " file " << output_file << " with " << writer->data_size
+              << " samples." << '\n'
+              << std::flush;
+}
+
+}  // namespace Vemo

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "app/stages/ac_convert_base.hpp"
+#include "app/stages/ac_infile_base.hpp"
+#include "app/stages/ac_outfile_base.hpp"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace Vemo {
+
+inline const std::string program_name = "Tonalith";
+
+/// One invocation: the options, the three stages of one conversion, and the
+/// one place where failures are printed.
+class Ac_application {
+public:
+    /// Parses the command line and creates the stages, or settles the outcome
+    /// (help, version, listing, or an error) in `finished`.
+    Ac_application(int argc, char** argv);
+    /// Closes and releases writer, converter and reader, in that order; after
+    /// a failed run the output file this run created is removed.
+    ~Ac_application();
+    Ac_application(const Ac_application&) = delete;
+    Ac_application& operator=(const Ac_application&) = delete;
+
+    /// Drives reader, converter and writer through one conversion.
+    bool run();
+
+    std::unique_ptr<Ac_infile_base> reader;
+    std::unique_ptr<Ac_convert_base> converter;
+    std::unique_ptr<Ac_outfile_base> writer;
+    bool success = true;
+    std::string error_message;
+    bool finished = false;
+    std::uint32_t input_wave_number = 0;
+    std::uint32_t output_wave_number = 0;
+    std::uint32_t sample_rate = 44100;
+    std::string input_file;
+    std::string output_file;
+    double threshold = 0.00001;
+    std::uint64_t output_size = 0;
+
+private:
+    bool parse_options(int argc, char** argv);
+    bool create_reader(std::string& input_format, std::string& input_type);
+    bool create_writer(std::string& output_format, std::string& output_type);
+    bool choose_converter(const std::string& input_type, const std::string& output_type);
+    void list_input_waves(const std::string& input_type);
+
+    bool convert_once();
+    /// Settles a failure found before the run: `run` reports it.
+    bool refuse(std::string message);
+    /// Ends the run with `message` in the error report.
+    bool stop_run(const std::string& message);
+    void print_error_report() const;
+    void print_success_report() const;
+};
+
+}  // namespace Vemo

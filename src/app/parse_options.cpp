@@ -1,0 +1,173 @@
+#include "app/ac_application.hpp"
+
+#include <boost/program_options.hpp>
+
+#include <iostream>
+
+namespace Vemo {
+
+namespace po = boost::program_options;
+
+namespace {
+
+const char* const banner = "Tonalith - Waveform spectrum converter version 0.9.0";
+const char* const copyright = "Copyright 2026 The Tonalith developers";
+const char* const licence =
+    "License GPL-3.0-or-later: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>";
+
+void print_help(const po::options_description& options)
+{
+    std::cout << banner << '\n'
+              << copyright << '\n'
+              << licence << '\n'
+              << program_name
+              << " convert between single cycle waveforms and spectra in different formats.\n\n"
+              << options << '\n'
+              << std::flush;
+}
+
+void print_version()
+{
+    std::cout << banner << '\n'
+              << copyright << '\n'
+              << licence << '\n'
+              << "This is free software: you are free to change and redistribute it. There is NO "
+                 "WARRANTY.\n"
+              << std::flush;
+}
+
+po::options_description help_options()
+{
+    po::options_description options("Help options");
+    options.add_options()
+        ("help,h", "Show this help")
+        ("version,v", "Show version information")
+        ("list,l", po::value<std::string>()->value_name("input_file"),
+         "List available waves from the input file, only necessary for mw2 files with "
+         "multiple waveforms.");
+    return options;
+}
+
+po::options_description conversion_options()
+{
+    po::options_description options("Conversion options");
+    options.add_options()
+        ("input,i", po::value<std::string>()->value_name("input_file"),
+         "Input file to be converted")
+        ("output,o", po::value<std::string>()->value_name("output_file"),
+         "Output file to be written to")
+        ("input_format,f", po::value<std::string>()->value_name("input_format"),
+         "Input file format: audio (wav and aiff), text (one value per line), ftable (for "
+         "Csound ftsave(k) generated files), mw2 (Waldorf Microwave II/XT wave dump)")
+        ("output_format,F", po::value<std::string>()->value_name("output_format"),
+         "Output file format: audio (wav and aiff), text (one value per line), ysc (Yoshimi "
+         "script), mw2 (Waldorf Microwave II/XT wave dump)")
+        ("input_type,t", po::value<std::string>()->value_name("input_type"),
+         "Type of the input data, wave or harm, only necessary for text and ftable files, "
+         "since they can store both.")
+        ("output_type,T", po::value<std::string>()->value_name("output_type"),
+         "Type of the output data, wave or harm, only necessary for text and ftable files, "
+         "since they can store both.")
+        ("samplerate,r", po::value<std::uint32_t>()->value_name("samplerate"),
+         "Samplerate of the output file, only necessary for audio output (default 44100)")
+        ("output_size,s", po::value<std::uint64_t>()->value_name("output_size"),
+         "number of sample or harmonics for the output")
+        ("input_wave,w", po::value<std::uint32_t>()->value_name("input_wave_number"),
+         "Number of the input wave, only necessary for mw2 files with multiple waves. List "
+         "all waves with the --list option. (default: 0)")
+        ("output_wave,W", po::value<std::uint32_t>()->value_name("output_wavenumber"),
+         "Output wave number, only necessary for mw2 output. Valid numbers range from 1000 "
+         "to 1249 (default: 1000)")
+        ("threshold,z", po::value<double>()->value_name("zero_threshold"),
+         "Value below which harmonics will be set to zero (default: 1 * 10^(-5))");
+    return options;
+}
+
+/// Copies the value of `name` into `field` when the option was given.
+template <typename T>
+void take(const po::variables_map& given, const char* name, T& field)
+{
+    if (given.count(name))
+        field = given[name].as<T>();
+}
+
+}  // namespace
+
+bool Ac_application::parse_options(int argc, char** argv)
+{
+    std::string input_format;
+    std::string output_format;
+    std::string input_type;
+    std::string output_type;
+
+    try {
+        po::options_description all_options;
+        all_options.add(help_options()).add(conversion_options());
+
+        // The program takes no positional arguments: a bare word is an error.
+        const po::positional_options_description no_positional_arguments;
+        po::variables_map given;
+        po::store(po::command_line_parser(argc, argv)
+                      .options(all_options)
+                      .positional(no_positional_arguments)
+                      .run(),
+                  given);
+        po::notify(given);
+
+        if (given.empty())
+            return refuse(program_name +
+                          " - convert between single cycle waveforms and spectra.\n"
+                          "No options given try:\n" +
+                          std::string(argc > 0 && argv[0] ? argv[0] : "") + " -h to get help.");
+        if (given.count("help")) {
+            print_help(all_options);
+            finished = true;
+            return true;
+        }
+        if (given.count("version")) {
+            print_version();
+            finished = true;
+            return true;
+        }
+
+        take(given, "input_format", input_format);
+        take(given, "output_format", output_format);
+        take(given, "input_type", input_type);
+        take(given, "output_type", output_type);
+
+        if (given.count("list")) {
+            input_file = given["list"].as<std::string>();
+            if (create_reader(input_format, input_type))
+                list_input_waves(input_type);
+            finished = true;
+            return success;
+        }
+
+        if (!given.count("input"))
+            return refuse("No input file given. Please specify an input file.");
+        input_file = given["input"].as<std::string>();
+        if (!given.count("output"))
+            return refuse("No output file given. Please specify an output file.");
+        output_file = given["output"].as<std::string>();
+        take(given, "samplerate", sample_rate);
+        take(given, "output_size", output_size);
+        take(given, "input_wave", input_wave_number);
+        take(given, "output_wave", output_wave_number);
+        take(given, "threshold", threshold);
+    } catch (const std::exception& error) {
+        std::cout << "ERROR parsing options:\n" << error.what() << '\n' << std::flush;
+        refuse("Failed to parse the program options.");
+    }
+    if (finished)
+        return success;
+
+    if (!create_reader(input_format, input_type))
+        return false;
+    if (!create_writer(output_format, output_type))
+        return false;
+    if (output_size == 0)
+        return refuse("No output size given. Please specify an output size.");
+    return choose_converter(input_type, output_type);
+}
+
+}  // namespace Vemo

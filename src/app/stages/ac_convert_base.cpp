@@ -1,0 +1,75 @@
+#include "app/stages/ac_convert_base.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+namespace Vemo {
+
+namespace {
+
+bool all_finite(const double* values, std::uint64_t count)
+{
+    return std::all_of(values, values + count, [](double v) { return std::isfinite(v); });
+}
+
+}  // namespace
+
+double peak_of(const double* values, std::uint64_t count)
+{
+    double peak = 0.0;
+    for (std::uint64_t i = 0; i < count; ++i)
+        peak = std::max(peak, std::fabs(values[i]));
+    return peak;
+}
+
+Ac_convert_base::Ac_convert_base(std::uint64_t size) : Ac_convert_base(size, 0.0) {}
+
+Ac_convert_base::Ac_convert_base(std::uint64_t size, double zero_threshold)
+    : output_size(size), threshold(zero_threshold)
+{
+}
+
+void Ac_convert_base::set_input(const double* values, std::uint64_t count)
+{
+    input_data = std::make_unique<double[]>(count);
+    std::copy(values, values + count, input_data.get());
+    input_size = count;
+    if (!all_finite(input_data.get(), input_size))
+        fail("The input holds a value that is not a finite number.");
+}
+
+const double* Ac_convert_base::get_output() const
+{
+    return has_output && ok ? output_data.get() : nullptr;
+}
+
+bool Ac_convert_base::fail(std::string message)
+{
+    ok = false;
+    error_message = std::move(message);
+    return false;
+}
+
+void Ac_convert_base::allocate_output()
+{
+    output_data = std::make_unique<double[]>(output_size);
+}
+
+void Ac_convert_base::normalise_output_to_peak()
+{
+    const double peak = peak_of(output_data.get(), output_size);
+    if (peak == 0.0)
+        return;
+    for (std::uint64_t i = 0; i < output_size; ++i)
+        output_data[i] = output_data[i] / peak;
+}
+
+bool Ac_convert_base::deliver_output()
+{
+    if (!all_finite(output_data.get(), output_size))
+        return fail("The conversion produced a value that is not a finite number.");
+    has_output = true;
+    return true;
+}
+
+}  // namespace Vemo

@@ -1,0 +1,45 @@
+#include "app/stages/ac_infile_base.hpp"
+
+#include <boost/filesystem.hpp>
+
+#include <algorithm>
+
+namespace Vemo {
+
+namespace fs = boost::filesystem;
+
+Ac_infile_base::Ac_infile_base(const std::string& name) : file_name(name)
+{
+    boost::system::error_code error;
+    const fs::file_status status = fs::status(file_name, error);
+    if (status.type() == fs::file_not_found)
+        fail(file_name + " does not exist.");
+    else if (error)
+        fail(file_name + " can't be examined: " + error.message() + ".");
+    else if (status.type() != fs::regular_file)
+        fail(file_name + " is not a file.");
+}
+
+Ac_infile_base::Ac_infile_base(const char* name) : Ac_infile_base(std::string(name)) {}
+
+std::uint32_t Ac_infile_base::wave_count() { return 1; }
+
+std::vector<std::string> Ac_infile_base::list_waves() { return {"Default"}; }
+
+bool Ac_infile_base::select_wave(std::uint32_t) { return true; }
+
+bool Ac_infile_base::fail(std::string message)
+{
+    ok = false;
+    error_message = std::move(message);
+    return false;
+}
+
+void Ac_infile_base::store_data(const std::vector<double>& values)
+{
+    data = std::make_unique<double[]>(values.size());
+    std::copy(values.begin(), values.end(), data.get());
+    data_size = values.size();
+}
+
+}  // namespace Vemo

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace Vemo {
+
+/// A reader loads one wave or spectrum from an input file into `data`.
+/// Failures are reported by result: an operation returns false and leaves a
+/// complete message in `error_message`; once `ok` is false the reader stays
+/// unusable and keeps the first message.
+class Ac_infile_base {
+public:
+    /// Stores the name and checks that the path is an existing regular file.
+    explicit Ac_infile_base(const std::string& file_name);
+    explicit Ac_infile_base(const char* file_name);
+    virtual ~Ac_infile_base() = default;
+    Ac_infile_base(const Ac_infile_base&) = delete;
+    Ac_infile_base& operator=(const Ac_infile_base&) = delete;
+
+    /// Closes the file if it is open; may be called any number of times.
+    virtual void close() = 0;
+    /// Opens the file and checks what the format requires before reading.
+    virtual bool open() = 0;
+    /// Loads the selected wave or spectrum into `data` and `data_size`.
+    virtual bool read() = 0;
+    virtual std::uint32_t wave_count();
+    /// One display name per wave that the file holds.
+    virtual std::vector<std::string> list_waves();
+    /// Chooses the wave that the following `read` loads.
+    virtual bool select_wave(std::uint32_t n);
+
+    const std::string file_name;
+    std::string error_message;
+    bool is_open = false;
+    bool ok = true;
+    std::uint32_t wave_number = 0;
+    std::unique_ptr<double[]> data;
+    std::uint64_t data_size = 0;
+
+protected:
+    /// Makes the reader unusable with `message`; returns false for `return fail(...)`.
+    bool fail(std::string message);
+    /// Hands over the values read, in file order.
+    void store_data(const std::vector<double>& values);
+};
+
+}  // namespace Vemo

@@ -1,0 +1,127 @@
+#include "app/stages/ac_outfile_base.hpp"
+
+#include <boost/filesystem.hpp>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+namespace Vemo {
+
+namespace fs = boost::filesystem;
+
+Ac_outfile_base::Ac_outfile_base(const std::string& name) : file_name(name)
+{
+    // The link itself is looked at, not its target: a link, dangling or not,
+    // is something that exists at the path.
+    boost::system::error_code error;
+    const fs::file_status status = fs::symlink_status(file_name, error);
+    if (status.type() == fs::file_not_found)
+        return;
+    if (error)
+        fail(file_name + " can't be examined: " + error.message() + ".");
+    else
+        fail(file_name + " already exists and will not be overwritten.");
+}
+
+Ac_outfile_base::Ac_outfile_base(const char* name) : Ac_outfile_base(std::string(name)) {}
+
+Ac_outfile_base::~Ac_outfile_base() { close_file(); }
+
+bool Ac_outfile_base::set_wave_number(std::uint32_t n)
+{
+    wave_number = n;
+    return true;
+}
+
+bool Ac_outfile_base::set_data(const double* values, std::uint64_t count)
+{
+    if (data)
+        return false;
+    data = std::make_unique<double[]>(count);
+    std::copy(values, values + count, data.get());
+    data_size = count;
+    return true;
+}
+
+void Ac_outfile_base::remove_created_file()
+{
+    if (!created)
+        return;
+    struct stat now;
+    if (::lstat(file_name.c_str(), &now) == 0 && now.st_dev == created_device &&
+        now.st_ino == created_inode)
+        ::unlink(file_name.c_str());
+    created = false;
+}
+
+bool Ac_outfile_base::fail(std::string message)
+{
+    ok = false;
+    error_message = std::move(message);
+    return false;
+}
+
+bool Ac_outfile_base::report(std::string message)
+{
+    error_message = std::move(message);
+    return false;
+}
+
+bool Ac_outfile_base::open_new_file()
+{
+    if (is_open)
+        return true;
+    if (!ok)
+        return false;
+    // O_EXCL makes creation and the existence test one step, so nothing that
+    // appeared since construction is overwritten, and no link is followed.
+    descriptor = ::open(file_name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (descriptor < 0) {
+        if (errno == EEXIST)
+            return fail(file_name + " already exists and will not be overwritten.");
+        return fail("Can't open file " + file_name + ": unknown error.");
+    }
+    struct stat created_file;
+    if (::fstat(descriptor, &created_file) == 0) {
+        created = true;
+        created_device = created_file.st_dev;
+        created_inode = created_file.st_ino;
+    }
+    is_open = true;
+    return true;
+}
+
+bool Ac_outfile_base::write_bytes(const void* bytes, std::size_t count)
+{
+    const char* next = static_cast<const char*>(bytes);
+    while (count > 0) {
+        const ssize_t written = ::write(descriptor, next, count);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return fail("Not all data was written to " + file_name);
+        next += written;
+        count -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+void Ac_outfile_base::close_file()
+{
+    if (descriptor >= 0)
+        ::close(descriptor);
+    descriptor = -1;
+}
+
+int Ac_outfile_base::release_descriptor()
+{
+    const int released = descriptor;
+    descriptor = -1;
+    return released;
+}
+
+}  // namespace Vemo

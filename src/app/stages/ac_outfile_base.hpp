@@ -1,0 +1,72 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace Vemo {
+
+/// A writer stores the converted values in a new output file. It never
+/// overwrites anything: the file is created exclusively, and a path that is
+/// taken in any form (file, directory, link, even a dangling one) is refused.
+class Ac_outfile_base {
+public:
+    /// Stores the name and checks that nothing exists at the path yet.
+    explicit Ac_outfile_base(const std::string& file_name);
+    explicit Ac_outfile_base(const char* file_name);
+    /// Closes the descriptor if a concrete writer left it open.
+    virtual ~Ac_outfile_base();
+    Ac_outfile_base(const Ac_outfile_base&) = delete;
+    Ac_outfile_base& operator=(const Ac_outfile_base&) = delete;
+
+    /// Creates and opens the output file.
+    virtual bool open() = 0;
+    /// Finishes and closes the file if it is open.
+    virtual void close() = 0;
+    /// Writes the `data_size` values of `data` in the writer's format.
+    virtual bool write() = 0;
+    virtual bool set_wave_number(std::uint32_t n);
+
+    /// Copies the values to write; refuses a second copy.
+    bool set_data(const double* values, std::uint64_t count);
+    /// Removes the output file after a failed run, but only if this writer
+    /// created it and the path still names that same file.
+    void remove_created_file();
+
+    const std::string file_name;
+    std::uint32_t wave_number = 0;
+    std::uint32_t sample_rate = 44100;
+    std::unique_ptr<double[]> data;
+    std::uint64_t data_size = 0;
+    bool is_open = false;
+    bool ok = true;
+    std::string error_message;
+
+protected:
+    /// Makes the writer unusable with `message`; returns false.
+    bool fail(std::string message);
+    /// Stores `message` and returns false; the writer stays usable.
+    bool report(std::string message);
+    /// The open that most writers share: true when already open, false when
+    /// unusable, otherwise creates `file_name` as a new file, keeps its
+    /// descriptor and marks the writer open.
+    bool open_new_file();
+    /// Writes all bytes to the descriptor, or fails with "Not all data was
+    /// written to " and the file name.
+    bool write_bytes(const void* bytes, std::size_t count);
+    /// Closes the descriptor, if still held.
+    void close_file();
+    /// Hands the descriptor to a library that closes it itself.
+    int release_descriptor();
+
+private:
+    int descriptor = -1;
+    bool created = false;
+    dev_t created_device = 0;
+    ino_t created_inode = 0;
+};
+
+}  // namespace Vemo

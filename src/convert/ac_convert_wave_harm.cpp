@@ -1,0 +1,70 @@
+#include "convert/ac_convert_wave_harm.hpp"
+
+#include <fftw3.h>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <memory>
+
+namespace Vemo {
+
+namespace {
+
+struct Fftw_free {
+    void operator()(double* p) const { fftw_free(p); }
+};
+struct Fftw_destroy_plan {
+    void operator()(fftw_plan_s* p) const { fftw_destroy_plan(p); }
+};
+using Fftw_array = std::unique_ptr<double[], Fftw_free>;
+using Fftw_plan = std::unique_ptr<fftw_plan_s, Fftw_destroy_plan>;
+
+Fftw_array fftw_array(std::uint64_t n)
+{
+    return Fftw_array(static_cast<double*>(fftw_malloc(sizeof(double) * n)));
+}
+
+}  // namespace
+
+bool Ac_convert_wave_harm::convert()
+{
+    if (!ok || !input_data)
+        return false;
+    allocate_output();
+
+    // Fewer than two samples hold no harmonic: the spectrum stays silent.
+    const std::uint64_t n = input_size;
+    if (n >= 2) {
+        if (n > static_cast<std::uint64_t>(INT_MAX))
+            return fail("The wave is too long to be analysed.");
+        Fftw_array samples = fftw_array(n);
+        Fftw_array transform = fftw_array(n);
+        if (!samples || !transform)
+            throw std::bad_alloc();
+        const Fftw_plan plan(fftw_plan_r2r_1d(static_cast<int>(n), samples.get(),
+                                              transform.get(), FFTW_R2HC, FFTW_ESTIMATE));
+        std::copy(input_data.get(), input_data.get() + n, samples.get());
+        fftw_execute(plan.get());
+
+        // Half-complex layout: the real part of bin h at h, its imaginary part
+        // at n - h; for even n the bin n/2 has a real part only.
+        const std::uint64_t harmonics = std::min(n / 2, output_size);
+        for (std::uint64_t i = 0; i < harmonics; ++i) {
+            const std::uint64_t h = i + 1;
+            output_data[i] = 2 * h < n ? std::hypot(transform[h], transform[n - h])
+                                       : std::fabs(transform[h]);
+        }
+    }
+
+    const double peak = peak_of(output_data.get(), output_size);
+    if (peak > 0.0) {
+        for (std::uint64_t i = 0; i < output_size; ++i) {
+            const double relative = output_data[i] / peak;
+            output_data[i] = std::fabs(relative) < threshold ? 0.0 : relative;
+        }
+    }
+    return deliver_output();
+}
+
+}  // namespace Vemo

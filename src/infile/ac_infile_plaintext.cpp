@@ -1,0 +1,65 @@
+#include "infile/ac_infile_plaintext.hpp"
+
+#include "infile/text_number.hpp"
+
+#include <vector>
+
+namespace Vemo {
+
+Ac_infile_plaintext::Ac_infile_plaintext(const std::string& name) : Ac_infile_base(name) {}
+
+Ac_infile_plaintext::Ac_infile_plaintext(const char* name) : Ac_infile_base(name) {}
+
+Ac_infile_plaintext::~Ac_infile_plaintext() { close(); }
+
+void Ac_infile_plaintext::close()
+{
+    if (file_stream.is_open())
+        file_stream.close();
+    is_open = false;
+}
+
+bool Ac_infile_plaintext::open()
+{
+    if (is_open)
+        return true;
+    if (!ok)
+        return false;
+    file_stream.open(file_name, std::ios::in | std::ios::binary);
+    if (!file_stream) {
+        file_stream.close();
+        return fail("Can't open file " + file_name + ": unknown error.");
+    }
+    is_open = true;
+    return true;
+}
+
+bool Ac_infile_plaintext::read()
+{
+    if (!is_open || !ok)
+        return false;
+    std::vector<double> values;
+    std::string line;
+    for (std::uint64_t line_number = 1; std::getline(file_stream, line); ++line_number) {
+        double value = 0.0;
+        switch (read_leading_number(line, value)) {
+        case Line_content::number:
+            values.push_back(value);
+            break;
+        case Line_content::blank:
+            break;
+        case Line_content::not_a_number:
+            return fail(file_name + ": line " + std::to_string(line_number) +
+                        " does not hold a number.");
+        case Line_content::out_of_range:
+            return fail(file_name + ": line " + std::to_string(line_number) +
+                        " holds a number that is out of range.");
+        }
+    }
+    if (file_stream.bad())
+        return fail(file_name + " could not be read to the end.");
+    store_data(values);
+    return true;
+}
+
+}  // namespace Vemo

@@ -1,0 +1,63 @@
+#include "outfile/ac_outfile_plaintext.hpp"
+
+#include <charconv>
+#include <string>
+
+namespace Vemo {
+
+namespace {
+
+/// Text is handed to the file in pieces of about this size.
+constexpr std::size_t piece_size = 1 << 16;
+
+/// Appends `value` as printf's "%g" writes it: six significant digits,
+/// exponent form below 1e-4 and from 1e6 on.
+void append_value(std::string& text, double value)
+{
+    char digits[32];
+    const auto result =
+        std::to_chars(digits, digits + sizeof digits, value, std::chars_format::general, 6);
+    text.append(digits, result.ptr);
+}
+
+}  // namespace
+
+Ac_outfile_plaintext::Ac_outfile_plaintext(const std::string& name) : Ac_outfile_base(name) {}
+
+Ac_outfile_plaintext::Ac_outfile_plaintext(const char* name) : Ac_outfile_base(name) {}
+
+Ac_outfile_plaintext::~Ac_outfile_plaintext() { close(); }
+
+bool Ac_outfile_plaintext::open() { return open_new_file(); }
+
+void Ac_outfile_plaintext::close()
+{
+    close_file();
+    is_open = false;
+}
+
+bool Ac_outfile_plaintext::write()
+{
+    if (!is_open)
+        return report("Can't write data, file " + file_name + " is not open.");
+    if (!data)
+        return report("There is no data to write to file " + file_name);
+    if (!ok)
+        return false;
+
+    std::string text;
+    text.reserve(piece_size + 64);
+    for (std::uint64_t i = 0; i < data_size; ++i) {
+        if (i > 0)
+            text += '\n';
+        append_value(text, data[i]);
+        if (text.size() >= piece_size) {
+            if (!write_bytes(text.data(), text.size()))
+                return false;
+            text.clear();
+        }
+    }
+    return write_bytes(text.data(), text.size());
+}
+
+}  // namespace Vemo

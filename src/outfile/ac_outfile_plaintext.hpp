@@ -1,0 +1,20 @@
+#pragma once
+
+#include "app/stages/ac_outfile_base.hpp"
+
+namespace Vemo {
+
+/// Writes values as text, one per line, with six significant digits in the
+/// classic C notation, and no line end after the last value.
+class Ac_outfile_plaintext : public Ac_outfile_base {
+public:
+    explicit Ac_outfile_plaintext(const std::string& file_name);
+    explicit Ac_outfile_plaintext(const char* file_name);
+    ~Ac_outfile_plaintext() override;
+
+    bool open() override;
+    void close() override;
+    bool write() override;
+};
+
+}  // namespace Vemo

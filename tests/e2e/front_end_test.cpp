@@ -1,0 +1,126 @@
+// The command line as a user meets it: help, version, refusals, and the
+// messages and exit statuses that come with them.
+
+#include "e2e/run_program.hpp"
+#include "support/temp_folder.hpp"
+
+#include <gtest/gtest.h>
+
+namespace Vemo::testing {
+namespace {
+
+const std::string program = TONALITH_PROGRAM;
+
+class Front_end : public ::testing::Test {
+protected:
+    Temp_folder folder;
+
+    Program_result run(const std::vector<std::string>& arguments)
+    {
+        Program_result result = run_program(arguments, folder.root);
+        EXPECT_EQ(result.standard_error, "") << "nothing may go to standard error";
+        return result;
+    }
+};
+
+TEST_F(Front_end, NoOptionsPointsToHelp)
+{
+    const Program_result result = run({});
+    EXPECT_EQ(result.exit_status, 1);
+    EXPECT_EQ(result.standard_output,
+              error_report("Tonalith - convert between single cycle waveforms and spectra.\n"
+                           "No options given try:\n" +
+                           program + " -h to get help."));
+}
+
+TEST_F(Front_end, HelpShowsBannerAndBothOptionGroups)
+{
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"-h"}, {"--help", "--version"}, {"-i", "x.txt", "--help"}}) {
+        const Program_result result = run(arguments);
+        EXPECT_EQ(result.exit_status, 0);
+        const std::string& out = result.standard_output;
+        EXPECT_EQ(out.rfind("Tonalith - Waveform spectrum converter version 0.9.0\n", 0), 0u);
+        EXPECT_NE(out.find("Copyright 2026 The Tonalith developers\n"), std::string::npos);
+        EXPECT_NE(out.find("GPL-3.0-or-later"), std::string::npos);
+        EXPECT_NE(out.find("\nTonalith convert between single cycle waveforms and spectra in "
+                           "different formats.\n\n"),
+                  std::string::npos);
+        const std::size_t help_group = out.find("Help options:\n");
+        const std::size_t conversion_group = out.find("Conversion options:\n");
+        ASSERT_NE(help_group, std::string::npos);
+        ASSERT_NE(conversion_group, std::string::npos);
+        EXPECT_LT(help_group, conversion_group);
+        EXPECT_NE(out.find("  -z [ --threshold ] zero_threshold     Value below which harmonics"),
+                  std::string::npos);
+        EXPECT_EQ(out.find("ERROR"), std::string::npos);
+    }
+}
+
+TEST_F(Front_end, VersionShowsBannerAndNotice)
+{
+    const Program_result result = run({"-v"});
+    EXPECT_EQ(result.exit_status, 0);
+    EXPECT_EQ(result.standard_output.rfind(
+                  "Tonalith - Waveform spectrum converter version 0.9.0\n"
+                  "Copyright 2026 The Tonalith developers\n",
+                  0),
+              0u);
+    int lines = 0;
+    for (char c : result.standard_output)
+        lines += c == '\n';
+    EXPECT_EQ(lines, 4);
+}
+
+TEST_F(Front_end, ParseErrorsAreExplainedAndRefused)
+{
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string explanation;
+    };
+    const Case cases[] = {
+        {{"saw.txt"}, "too many positional options have been specified on the command line"},
+        {{"-i", "a.txt", "-o", "b.txt", "stray"},
+         "too many positional options have been specified on the command line"},
+        {{"--bogus"}, "unrecognised option '--bogus'"},
+        {{"-r", "fast", "-i", "a.txt"}, "the argument ('fast') for option '--samplerate' is invalid"},
+        {{"-i"}, "the required argument for option '--input' is missing"},
+        {{"--in", "a.txt"},
+         "option '--in' is ambiguous and matches '--input', '--input_format', '--input_type', "
+         "and '--input_wave'"},
+        {{"-i", "a.txt", "-i", "b.txt"}, "option '--input' cannot be specified more than once"},
+    };
+    for (const Case& c : cases) {
+        const Program_result result = run(c.arguments);
+        EXPECT_EQ(result.exit_status, 1) << c.explanation;
+        EXPECT_EQ(result.standard_output, "ERROR parsing options:\n" + c.explanation + "\n" +
+                                              error_report("Failed to parse the program options."));
+    }
+}
+
+TEST_F(Front_end, MissingRequiredOptionsAreNamed)
+{
+    folder.write("saw.txt", "0\n1\n0\n-1\n");
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string message;
+    };
+    const Case cases[] = {
+        {{"-o", "out.txt"}, "No input file given. Please specify an input file."},
+        {{"-i", "saw.txt"}, "No output file given. Please specify an output file."},
+        {{"-i", "missing.txt"}, "No output file given. Please specify an output file."},
+        {{"-i", "saw.txt", "-t", "wave", "-o", "out.txt", "-T", "wave"},
+         "No output size given. Please specify an output size."},
+        {{"-i", "saw.txt", "-t", "wave", "-o", "out.txt", "-T", "wave", "-s", "0"},
+         "No output size given. Please specify an output size."},
+    };
+    for (const Case& c : cases) {
+        const Program_result result = run(c.arguments);
+        EXPECT_EQ(result.exit_status, 1) << c.message;
+        EXPECT_EQ(result.standard_output, error_report(c.message));
+        EXPECT_FALSE(file_exists(folder.path("out.txt")));
+    }
+}
+
+}  // namespace
+}  // namespace Vemo::testing
