@@ -2,6 +2,8 @@
 
 #include "app/stages/ac_convert_base.hpp"
 
+#include <string>
+
 namespace Vemo {
 
 /// Resizes one wave cycle by band-limited resampling, treating it as the
@@ -12,5 +14,15 @@ public:
 
     bool convert() override;
 };
+
+/// The number of cycle copies that `resample_cycle` needs: odd, and enough
+/// that the resampler's filter never reaches the ends from the middle copy.
+std::uint64_t copies_for_resampling(std::uint64_t input_size, std::uint64_t output_size);
+
+/// Resamples `copies` copies of the cycle `input[0 .. input_size)` in a row,
+/// in single precision, and keeps the `output_size` samples of the middle copy
+/// in `output`. Returns 0, or the resampler's error code.
+int resample_cycle(const double* input, std::uint64_t input_size, double* output,
+                   std::uint64_t output_size, std::uint64_t copies);
 
 }  // namespace Vemo

@@ -1,27 +1,14 @@
 // The command line as a user meets it: help, version, refusals, and the
 // messages and exit statuses that come with them.
 
-#include "e2e/run_program.hpp"
-#include "support/temp_folder.hpp"
-
-#include <gtest/gtest.h>
+#include "e2e/program_test.hpp"
 
 namespace Vemo::testing {
 namespace {
 
 const std::string program = TONALITH_PROGRAM;
 
-class Front_end : public ::testing::Test {
-protected:
-    Temp_folder folder;
-
-    Program_result run(const std::vector<std::string>& arguments)
-    {
-        Program_result result = run_program(arguments, folder.root);
-        EXPECT_EQ(result.standard_error, "") << "nothing may go to standard error";
-        return result;
-    }
-};
+using Front_end = Program_test;
 
 TEST_F(Front_end, NoOptionsPointsToHelp)
 {
@@ -120,6 +107,64 @@ TEST_F(Front_end, MissingRequiredOptionsAreNamed)
         EXPECT_EQ(result.standard_output, error_report(c.message));
         EXPECT_FALSE(file_exists(folder.path("out.txt")));
     }
+}
+
+TEST_F(Front_end, FormatAndTypeProblemsAreRefusedBeforeAnyFileIsTouched)
+{
+    folder.write("saw.txt", "0\n1\n0\n-1\n");
+    folder.write("sound.WAV", "");
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string message;
+    };
+    const Case cases[] = {
+        {{"-i", "sound.WAV", "-o", "out.txt", "-T", "harm", "-s", "4"},
+         "sound.WAV is not recognised as a supported format: none"},
+        {{"-i", "noextension", "-o", "out.txt"},
+         "noextension is not recognised as a supported format: none"},
+        {{"-i", "saw.txt", "-f", "ysc", "-o", "out.txt"},
+         "saw.txt is not recognised as a supported format: ysc"},
+        {{"-i", "saw.txt", "-t", "wave", "-o", "out.txt", "-F", "ftable", "-T", "wave"},
+         "out.txt is not recognised as a supported format: ftable"},
+        {{"-i", "saw.txt", "-o", "out.txt"},
+         "No type was given for the input file saw.txt\n"
+         "But input format text supports both wave and harm. Please specify."},
+        {{"-i", "saw.txt", "-t", "wave", "-o", "out.txt", "-s", "4"},
+         "No type was given for the output file out.txt\n"
+         "But the output format text supports both wave and harm. Please specify."},
+        {{"-i", "saw.txt", "-t", "sine", "-o", "out.txt", "-T", "wave", "-s", "4"},
+         "Can't convert between input type sine and output type wave"},
+        {{"-i", "a.dir/saw", "-o", "out.txt"},
+         "a.dir/saw is not recognised as a supported format: none"},
+    };
+    for (const Case& c : cases) {
+        const Program_result result = run(c.arguments);
+        EXPECT_EQ(result.exit_status, 1) << c.message;
+        EXPECT_EQ(result.standard_output, error_report(c.message));
+        EXPECT_FALSE(file_exists(folder.path("out.txt")));
+    }
+}
+
+TEST_F(Front_end, ListsTheSingleWaveOfATextFile)
+{
+    folder.write("saw.txt", "0\n1\n");
+    Program_result result = run({"-l", "saw.txt", "-t", "harm"});
+    EXPECT_EQ(result.exit_status, 0);
+    EXPECT_EQ(result.standard_output, "Tonalith: listing spectra from file saw.txt:\nDefault\n");
+
+    result = run({"--list", "saw.txt", "-t", "wave"});
+    EXPECT_EQ(result.standard_output,
+              "Tonalith: listing waveforms from file saw.txt:\nDefault\n");
+
+    result = run({"-l", "missing.txt", "-t", "wave"});
+    EXPECT_EQ(result.exit_status, 1);
+    EXPECT_EQ(result.standard_output, error_report("missing.txt does not exist."));
+
+    result = run({"-l", "saw.txt"});
+    EXPECT_EQ(result.exit_status, 1);
+    EXPECT_EQ(result.standard_output,
+              error_report("No type was given for the input file saw.txt\n"
+                           "But input format text supports both wave and harm. Please specify."));
 }
 
 }  // namespace

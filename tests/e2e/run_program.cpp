@@ -1,11 +1,10 @@
 #include "e2e/run_program.hpp"
 
 #include <fcntl.h>
-#include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -25,7 +24,7 @@ std::string slurp(const std::string& path)
 }  // namespace
 
 Program_result run_program(const std::vector<std::string>& arguments,
-                           const std::string& working_folder)
+                           const std::string& working_folder, unsigned long file_size_limit)
 {
     // Standard output and error go to files outside the working folder, so
     // the folder holds only what the program itself wrote.
@@ -43,21 +42,23 @@ Program_result run_program(const std::vector<std::string>& arguments,
         argv.push_back(word.data());
     argv.push_back(nullptr);
 
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out, STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, err, STDERR_FILENO);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addchdir_np(&actions, working_folder.c_str());
-    pid_t child = 0;
-    const int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    Program_result result;
-    if (spawned == 0) {
-        int status = 0;
-        waitpid(child, &status, 0);
-        result.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    const pid_t child = fork();
+    if (child == 0) {
+        const int nothing = ::open("/dev/null", O_RDONLY);
+        if (nothing < 0 || dup2(nothing, STDIN_FILENO) < 0 || dup2(out, STDOUT_FILENO) < 0 ||
+            dup2(err, STDERR_FILENO) < 0 || chdir(working_folder.c_str()) != 0)
+            _exit(127);
+        if (file_size_limit > 0) {
+            const rlimit limit{file_size_limit, file_size_limit};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        execv(argv[0], argv.data());
+        _exit(127);
     }
+    Program_result result;
+    int status = 0;
+    if (child > 0 && waitpid(child, &status, 0) == child)
+        result.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     close(out);
     close(err);
     result.standard_output = slurp(out_name);

@@ -12,9 +12,11 @@ struct Program_result {
     std::string standard_error;
 };
 
-/// Runs the built program with `arguments` in the folder `working_folder`.
+/// Runs the built program with `arguments` in the folder `working_folder`;
+/// a `file_size_limit` above 0 limits the size of the files it writes.
 Program_result run_program(const std::vector<std::string>& arguments,
-                           const std::string& working_folder);
+                           const std::string& working_folder,
+                           unsigned long file_size_limit = 0);
 
 /// The error report the program prints for `message`.
 std::string error_report(const std::string& message);

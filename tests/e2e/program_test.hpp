@@ -1,0 +1,33 @@
+#pragma once
+
+#include "e2e/run_program.hpp"
+#include "support/temp_folder.hpp"
+
+#include <gtest/gtest.h>
+
+namespace Vemo::testing {
+
+/// A test that runs the built program in a fresh temporary folder and checks
+/// that nothing ever reaches standard error.
+class Program_test : public ::testing::Test {
+protected:
+    Temp_folder folder;
+
+    Program_result run(const std::vector<std::string>& arguments, unsigned long file_size_limit = 0)
+    {
+        Program_result result = run_program(arguments, folder.root, file_size_limit);
+        EXPECT_EQ(result.standard_error, "") << "nothing may go to standard error";
+        return result;
+    }
+
+    /// The two lines that report a completed conversion.
+    static std::string success_report(const std::string& input, const std::string& output,
+                                      std::uint64_t samples, unsigned sample_rate = 44100)
+    {
+        return "Converting to " + std::to_string(sample_rate) + "Hz\nConverted Wave from  file " +
+               input + "\nto wave  file " + output + " with " + std::to_string(samples) +
+               " samples.\n";
+    }
+};
+
+}  // namespace Vemo::testing
