@@ -1,0 +1,109 @@
+#include "convert/ac_convert_wave_harm.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <vector>
+
+namespace Vemo {
+namespace {
+
+const double two_pi = 6.283185307179586;
+
+std::vector<double> analyse(const std::vector<double>& wave, std::uint64_t harmonics,
+                            double threshold = 0.00001)
+{
+    Ac_convert_wave_harm converter(harmonics, threshold);
+    converter.set_input(wave.data(), wave.size());
+    EXPECT_TRUE(converter.convert());
+    const double* output = converter.get_output();
+    return output ? std::vector<double>(output, output + harmonics) : std::vector<double>();
+}
+
+TEST(Ac_convert_wave_harm, MatchesAnIndependentDft)
+{
+    for (const std::size_t size : {600u, 63u, 64u, 2048u}) {
+        std::mt19937_64 random(size);
+        std::uniform_real_distribution<double> sample(-1.0, 1.0);
+        std::vector<double> wave(size);
+        for (double& v : wave)
+            v = sample(random);
+
+        const std::size_t harmonics = size / 2;
+        std::vector<long double> magnitude(harmonics);
+        long double peak = 0;
+        for (std::size_t h = 1; h <= harmonics; ++h) {
+            long double re = 0, im = 0;
+            for (std::size_t j = 0; j < size; ++j) {
+                const long double angle = 2.0L * 3.14159265358979323846264338327950288L *
+                                          static_cast<long double>((h * j) % size) / size;
+                re += wave[j] * std::cos(angle);
+                im -= wave[j] * std::sin(angle);
+            }
+            magnitude[h - 1] = std::sqrt(re * re + im * im);
+            peak = std::max(peak, magnitude[h - 1]);
+        }
+        const std::vector<double> spectrum = analyse(wave, harmonics, 0.0);
+        for (std::size_t i = 0; i < harmonics; ++i)
+            EXPECT_NEAR(spectrum[i], static_cast<double>(magnitude[i] / peak), 1e-12)
+                << "size " << size << ", harmonic " << i + 1;
+    }
+}
+
+TEST(Ac_convert_wave_harm, KnownSpectra)
+{
+    std::vector<double> sine(64), square(64);
+    for (int j = 0; j < 64; ++j) {
+        sine[j] = std::sin(two_pi * j / 64);
+        square[j] = j < 32 ? 1.0 : -1.0;
+    }
+    EXPECT_EQ(analyse(sine, 8), (std::vector<double>{1, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(analyse({1, 0, 0, 0}, 2), (std::vector<double>{1, 1}));
+
+    const std::vector<double> square_spectrum = analyse(square, 8);
+    for (int h = 1; h <= 8; ++h) {
+        const double expected = h % 2 ? std::sin(M_PI / 64) / std::sin(M_PI * h / 64) : 0.0;
+        EXPECT_NEAR(square_spectrum[h - 1], expected, 1e-12) << h;
+    }
+}
+
+TEST(Ac_convert_wave_harm, HarmonicsBeyondHalfTheCycleAreSilent)
+{
+    std::vector<double> wave(64);
+    for (int j = 0; j < 64; ++j)
+        wave[j] = j % 2 ? -1.0 : 1.0;  // harmonic 32 alone, a real bin
+    const std::vector<double> spectrum = analyse(wave, 100);
+    EXPECT_EQ(spectrum[31], 1.0);
+    for (std::size_t i = 0; i < spectrum.size(); ++i) {
+        if (i != 31)
+            EXPECT_EQ(spectrum[i], 0.0) << i;
+    }
+}
+
+TEST(Ac_convert_wave_harm, ThresholdAndOffset)
+{
+    std::vector<double> wave(64), offset(64);
+    for (int j = 0; j < 64; ++j) {
+        wave[j] = std::sin(two_pi * j / 64) + 0.05 * std::sin(2 * two_pi * j / 64) +
+                  0.1 * std::sin(3 * two_pi * j / 64);
+        offset[j] = wave[j] + 0.75;
+    }
+    const std::vector<double> spectrum = analyse(wave, 3, 0.1 - 1e-12);
+    EXPECT_EQ(spectrum[1], 0.0);
+    EXPECT_NEAR(spectrum[2], 0.1, 1e-12);
+
+    const std::vector<double> plain = analyse(wave, 8), shifted = analyse(offset, 8);
+    for (int i = 0; i < 8; ++i)
+        EXPECT_NEAR(plain[i], shifted[i], 1e-12);
+}
+
+TEST(Ac_convert_wave_harm, WavesWithoutHarmonicsGiveSilence)
+{
+    for (const std::vector<double>& wave :
+         {std::vector<double>{}, {0.7}, {0.5, 0.5, 0.5, 0.5}, {0, 0, 0}})
+        EXPECT_EQ(analyse(wave, 4), std::vector<double>(4, 0.0)) << wave.size();
+}
+
+}  // namespace
+}  // namespace Vemo

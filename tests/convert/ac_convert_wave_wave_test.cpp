@@ -1,0 +1,106 @@
+#include "convert/ac_convert_wave_wave.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace Vemo {
+namespace {
+
+/// One cycle of a band-limited saw, normalised to a peak of 1.
+std::vector<double> ideal_saw(std::uint64_t size, int harmonics = 20)
+{
+    std::vector<double> wave(size);
+    double peak = 0.0;
+    for (std::uint64_t j = 0; j < size; ++j) {
+        for (int h = 1; h <= harmonics; ++h)
+            wave[j] += std::sin(2 * M_PI * h * static_cast<double>(j) / size) / h;
+        peak = std::max(peak, std::fabs(wave[j]));
+    }
+    for (double& v : wave)
+        v /= peak;
+    return wave;
+}
+
+std::vector<double> resize(const std::vector<double>& wave, std::uint64_t size)
+{
+    Ac_convert_wave_wave converter(size, 0.00001);
+    converter.set_input(wave.data(), wave.size());
+    EXPECT_TRUE(converter.convert()) << converter.error_message;
+    const double* output = converter.get_output();
+    return output ? std::vector<double>(output, output + size) : std::vector<double>();
+}
+
+double largest_difference(const std::vector<double>& a, const std::vector<double>& b)
+{
+    double largest = 0.0;
+    for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i)
+        largest = std::max(largest, std::fabs(a[i] - b[i]));
+    return largest;
+}
+
+TEST(Ac_convert_wave_wave, ResizesACycleAsAPeriodicSignal)
+{
+    struct Case {
+        std::uint64_t from, to;
+        double tolerance;
+    };
+    // The first two are the exacting cases; the others are sizes where a
+    // resampler that is handed a single cycle delivers fewer samples than asked.
+    const Case cases[] = {
+        {64, 128, 1e-6}, {2048, 64, 1e-6}, {64, 1000, 1e-5}, {256, 600, 1e-5}, {65536, 256, 1e-5},
+    };
+    for (const Case& c : cases) {
+        const std::vector<double> wave = resize(ideal_saw(c.from), c.to);
+        ASSERT_EQ(wave.size(), c.to);
+        EXPECT_LT(largest_difference(wave, ideal_saw(c.to)), c.tolerance)
+            << c.from << " to " << c.to;
+        EXPECT_LT(std::fabs(wave[0]), c.tolerance) << c.from << " to " << c.to;
+        EXPECT_EQ(*std::max_element(wave.begin(), wave.end(),
+                                    [](double a, double b) { return std::fabs(a) < std::fabs(b); }),
+                  1.0);
+    }
+}
+
+TEST(Ac_convert_wave_wave, MoreCopiesChangeNothingButRounding)
+{
+    const std::vector<double> saw = ideal_saw(600);
+    for (const std::uint64_t size : {128u, 2048u}) {
+        const std::uint64_t copies = copies_for_resampling(saw.size(), size);
+        EXPECT_EQ(copies % 2, 1u);
+        std::vector<double> enough(size), more(size);
+        ASSERT_EQ(resample_cycle(saw.data(), saw.size(), enough.data(), size, copies), 0);
+        ASSERT_EQ(resample_cycle(saw.data(), saw.size(), more.data(), size, copies + 4), 0);
+        EXPECT_LT(largest_difference(enough, more), 1e-6) << size;
+    }
+}
+
+TEST(Ac_convert_wave_wave, EqualSizesStillNormalise)
+{
+    const std::vector<double> half = {0.0, 0.5, 0.0, -0.5, 0.0, 0.5, 0.0, -0.5};
+    const std::vector<double> wave = resize(half, 8);
+    for (std::size_t j = 0; j < wave.size(); ++j)
+        EXPECT_NEAR(wave[j], half[j] * 2, 1e-6) << j;
+}
+
+TEST(Ac_convert_wave_wave, RatiosTheResamplerRefusesAreExplained)
+{
+    for (const std::vector<double>& wave : {std::vector<double>(1024, 0.5), {}}) {
+        Ac_convert_wave_wave converter(2, 0.00001);
+        converter.set_input(wave.data(), wave.size());
+        EXPECT_FALSE(converter.convert());
+        EXPECT_FALSE(converter.ok);
+        EXPECT_EQ(converter.error_message, "SRC ratio outside [1/256, 256] range.");
+        EXPECT_EQ(converter.get_output(), nullptr);
+    }
+}
+
+TEST(Ac_convert_wave_wave, SilenceStaysSilent)
+{
+    EXPECT_EQ(resize(std::vector<double>(16, 0.0), 32), std::vector<double>(32, 0.0));
+}
+
+}  // namespace
+}  // namespace Vemo
