@@ -74,11 +74,8 @@ TEST(Ac_convert_wave_harm, HarmonicsBeyondHalfTheCycleAreSilent)
     for (int j = 0; j < 64; ++j)
         wave[j] = j % 2 ? -1.0 : 1.0;  // harmonic 32 alone, a real bin
     const std::vector<double> spectrum = analyse(wave, 100);
-    EXPECT_EQ(spectrum[31], 1.0);
-    for (std::size_t i = 0; i < spectrum.size(); ++i) {
-        if (i != 31)
-            EXPECT_EQ(spectrum[i], 0.0) << i;
-    }
+    for (std::size_t i = 0; i < spectrum.size(); ++i)
+        EXPECT_EQ(spectrum[i], i == 31 ? 1.0 : 0.0) << i;
 }
 
 TEST(Ac_convert_wave_harm, ThresholdAndOffset)

@@ -29,7 +29,12 @@ Ac_outfile_base::Ac_outfile_base(const std::string& name) : file_name(name)
 
 Ac_outfile_base::Ac_outfile_base(const char* name) : Ac_outfile_base(std::string(name)) {}
 
-Ac_outfile_base::~Ac_outfile_base() { close_file(); }
+Ac_outfile_base::~Ac_outfile_base()
+{
+    close_file();
+    if (created_file >= 0)
+        ::close(created_file);
+}
 
 bool Ac_outfile_base::set_wave_number(std::uint32_t n)
 {
@@ -49,13 +54,15 @@ bool Ac_outfile_base::set_data(const double* values, std::uint64_t count)
 
 void Ac_outfile_base::remove_created_file()
 {
-    if (!created)
+    if (created_file < 0)
         return;
+    struct stat ours;
     struct stat now;
-    if (::lstat(file_name.c_str(), &now) == 0 && now.st_dev == created_device &&
-        now.st_ino == created_inode)
+    if (::fstat(created_file, &ours) == 0 && ::lstat(file_name.c_str(), &now) == 0 &&
+        now.st_dev == ours.st_dev && now.st_ino == ours.st_ino)
         ::unlink(file_name.c_str());
-    created = false;
+    ::close(created_file);
+    created_file = -1;
 }
 
 bool Ac_outfile_base::fail(std::string message)
@@ -85,12 +92,7 @@ bool Ac_outfile_base::open_new_file()
             return fail(file_name + " already exists and will not be overwritten.");
         return fail("Can't open file " + file_name + ": unknown error.");
     }
-    struct stat created_file;
-    if (::fstat(descriptor, &created_file) == 0) {
-        created = true;
-        created_device = created_file.st_dev;
-        created_inode = created_file.st_ino;
-    }
+    created_file = ::fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
     is_open = true;
     return true;
 }

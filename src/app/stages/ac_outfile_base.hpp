@@ -1,7 +1,5 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -64,9 +62,9 @@ protected:
 
 private:
     int descriptor = -1;
-    bool created = false;
-    dev_t created_device = 0;
-    ino_t created_inode = 0;
+    /// A second descriptor of the file this writer created, held until the
+    /// writer goes, so that its identity cannot pass to another file.
+    int created_file = -1;
 };
 
 }  // namespace Vemo

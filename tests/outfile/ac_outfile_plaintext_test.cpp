@@ -1,0 +1,90 @@
+#include "outfile/ac_outfile_plaintext.hpp"
+
+#include "support/temp_folder.hpp"
+
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+
+#include <cmath>
+#include <csignal>
+#include <vector>
+
+namespace Vemo {
+namespace {
+
+using testing::read_file;
+using testing::Temp_folder;
+
+std::string written(const std::vector<double>& values)
+{
+    Temp_folder folder;
+    const std::string path = folder.path("out.txt");
+    {
+        Ac_outfile_plaintext writer(path);
+        EXPECT_TRUE(writer.open());
+        EXPECT_TRUE(writer.set_data(values.data(), values.size()));
+        EXPECT_TRUE(writer.write()) << writer.error_message;
+    }
+    return read_file(path);
+}
+
+TEST(Ac_outfile_plaintext, WritesSixSignificantDigitsWithoutAFinalLineEnd)
+{
+    EXPECT_EQ(written({0.5, -0.25, 0.00001, 0}), "0.5\n-0.25\n1e-05\n0");
+    EXPECT_EQ(written({M_PI}), "3.14159");
+    EXPECT_EQ(written({100000, 1000000, 1.0, -0.0001, 0.000123456789}),
+              "100000\n1e+06\n1\n-0.0001\n0.000123457");
+}
+
+TEST(Ac_outfile_plaintext, WritesLargeBuffersWhole)
+{
+    const std::vector<double> values(100000, 0.125);
+    const std::string text = written(values);
+    EXPECT_EQ(text.size(), values.size() * 6 - 1);
+}
+
+TEST(Ac_outfile_plaintext, WriteExplainsWhatIsMissing)
+{
+    Temp_folder folder;
+    const std::string path = folder.path("out.txt");
+    Ac_outfile_plaintext writer(path);
+    EXPECT_FALSE(writer.write());
+    EXPECT_EQ(writer.error_message, "Can't write data, file " + path + " is not open.");
+    ASSERT_TRUE(writer.open());
+    EXPECT_FALSE(writer.write());
+    EXPECT_EQ(writer.error_message, "There is no data to write to file " + path);
+    EXPECT_TRUE(writer.ok);
+    const double one = 1.0;
+    EXPECT_TRUE(writer.set_data(&one, 1));
+    EXPECT_FALSE(writer.set_data(&one, 1));
+    EXPECT_TRUE(writer.write());
+}
+
+TEST(Ac_outfile_plaintext, ReportsAWriteThatDoesNotFit)
+{
+    // A file-size limit stands in for a full disk.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved;
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit limited = saved;
+    limited.rlim_cur = 1000;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+
+    Temp_folder folder;
+    const std::string path = folder.path("out.txt");
+    Ac_outfile_plaintext writer(path);
+    const std::vector<double> values(1000, 0.5);
+    ASSERT_TRUE(writer.open());
+    writer.set_data(values.data(), values.size());
+    const bool wrote = writer.write();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, SIG_DFL);
+
+    EXPECT_FALSE(wrote);
+    EXPECT_FALSE(writer.ok);
+    EXPECT_EQ(writer.error_message, "Not all data was written to " + path);
+}
+
+}  // namespace
+}  // namespace Vemo
