@@ -67,6 +67,10 @@ TEST_F(Output_safety, FailuresAfterTheOutputWasCreatedLeaveNoFile)
                  "18446744073709551615"},
          "Converting to 44100Hz\n" +
              error_report("There is not enough memory for this conversion.")},
+        {"1\n", {"-i", "in.txt", "-t", "harm", "-o", "out.txt", "-T", "wave", "-s",
+                 "4000000000000"},
+         "Converting to 44100Hz\n" +
+             error_report("There is not enough memory for this conversion.")},
         {"1\nabc\n", convert_to_out, error_report("in.txt: line 2 does not hold a number.")},
     };
     for (const Case& c : cases) {

@@ -1,4 +1,5 @@
 #include "app/stages/ac_convert_base.hpp"
+#include "app/stages/value_array.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -31,7 +32,7 @@ Ac_convert_base::Ac_convert_base(std::uint64_t size, double zero_threshold)
 
 void Ac_convert_base::set_input(const double* values, std::uint64_t count)
 {
-    input_data = std::make_unique<double[]>(count);
+    input_data = make_value_array(count);
     std::copy(values, values + count, input_data.get());
     input_size = count;
     if (!all_finite(input_data.get(), input_size))
@@ -52,7 +53,7 @@ bool Ac_convert_base::fail(std::string message)
 
 void Ac_convert_base::allocate_output()
 {
-    output_data = std::make_unique<double[]>(output_size);
+    output_data = make_value_array(output_size);
 }
 
 void Ac_convert_base::normalise_output_to_peak()

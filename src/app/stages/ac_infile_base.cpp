@@ -1,4 +1,5 @@
 #include "app/stages/ac_infile_base.hpp"
+#include "app/stages/value_array.hpp"
 
 #include <boost/filesystem.hpp>
 
@@ -37,7 +38,7 @@ bool Ac_infile_base::fail(std::string message)
 
 void Ac_infile_base::store_data(const std::vector<double>& values)
 {
-    data = std::make_unique<double[]>(values.size());
+    data = make_value_array(values.size());
     std::copy(values.begin(), values.end(), data.get());
     data_size = values.size();
 }

@@ -1,4 +1,5 @@
 #include "app/stages/ac_outfile_base.hpp"
+#include "app/stages/value_array.hpp"
 
 #include <boost/filesystem.hpp>
 
@@ -46,7 +47,7 @@ bool Ac_outfile_base::set_data(const double* values, std::uint64_t count)
 {
     if (data)
         return false;
-    data = std::make_unique<double[]>(count);
+    data = make_value_array(count);
     std::copy(values, values + count, data.get());
     data_size = count;
     return true;

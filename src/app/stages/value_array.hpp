@@ -1,0 +1,12 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+namespace Vemo {
+
+/// A new array of `count` zeros. A count beyond what the machine's memory can
+/// hold fails at once with std::bad_alloc, instead of thrashing or aborting.
+std::unique_ptr<double[]> make_value_array(std::uint64_t count);
+
+}  // namespace Vemo
