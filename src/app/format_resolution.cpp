@@ -8,6 +8,7 @@
 #include "convert/ac_convert_harm_wave.hpp"
 #include "convert/ac_convert_wave_harm.hpp"
 #include "convert/ac_convert_wave_wave.hpp"
+#include "infile/ac_infile_audio.hpp"
 #include "infile/ac_infile_plaintext.hpp"
 #include "outfile/ac_outfile_plaintext.hpp"
 
@@ -55,6 +56,7 @@ struct Reader_kind {
 };
 
 const Reader_kind reader_kinds[] = {
+    {"audio", "wave", make_reader<Ac_infile_audio>},
     {"text", "", make_reader<Ac_infile_plaintext>},
 };
 
