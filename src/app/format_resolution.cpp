@@ -10,6 +10,7 @@
 #include "convert/ac_convert_wave_wave.hpp"
 #include "infile/ac_infile_audio.hpp"
 #include "infile/ac_infile_plaintext.hpp"
+#include "outfile/ac_outfile_audio.hpp"
 #include "outfile/ac_outfile_plaintext.hpp"
 
 #include <iostream>
@@ -72,6 +73,7 @@ struct Writer_kind {
 
 const Writer_kind writer_kinds[] = {
     {"text", "", 0, 0, make_writer<Ac_outfile_plaintext>},
+    {"audio", "wave", 0, 0, make_writer<Ac_outfile_audio>},
 };
 
 struct Converter_kind {
