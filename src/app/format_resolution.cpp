@@ -8,7 +8,9 @@
 #include "convert/ac_convert_harm_wave.hpp"
 #include "convert/ac_convert_wave_harm.hpp"
 #include "convert/ac_convert_wave_wave.hpp"
+#include "infile/ac_infile_audio.hpp"
 #include "infile/ac_infile_plaintext.hpp"
+#include "outfile/ac_outfile_audio.hpp"
 #include "outfile/ac_outfile_plaintext.hpp"
 
 #include <iostream>
@@ -55,6 +57,7 @@ struct Reader_kind {
 };
 
 const Reader_kind reader_kinds[] = {
+    {"audio", "wave", make_reader<Ac_infile_audio>},
     {"text", "", make_reader<Ac_infile_plaintext>},
 };
 
@@ -70,6 +73,7 @@ struct Writer_kind {
 
 const Writer_kind writer_kinds[] = {
     {"text", "", 0, 0, make_writer<Ac_outfile_plaintext>},
+    {"audio", "wave", 0, 0, make_writer<Ac_outfile_audio>},
 };
 
 struct Converter_kind {

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "app/stages/ac_outfile_base.hpp"
+
+#include <sndfile.h>
+
+namespace Vemo {
+
+/// Writes a wave as a mono 16-bit PCM sound file at `sample_rate`. The
+/// container follows the name's extension: "wav" gives WAV, "aiff" gives
+/// AIFF, and any other name is refused before a file is created. Doubles are
+/// turned into samples by libsndfile's own conversion (full scale is 1.0).
+class Ac_outfile_audio : public Ac_outfile_base {
+public:
+    explicit Ac_outfile_audio(const std::string& file_name);
+    explicit Ac_outfile_audio(const char* file_name);
+    ~Ac_outfile_audio() override;
+
+    /// Chooses the container, creates the file and has libsndfile write its header.
+    bool open() override;
+    /// Finishes the header and closes the file.
+    void close() override;
+    /// Appends all values as frames.
+    bool write() override;
+
+private:
+    SNDFILE* sound_file = nullptr;
+    /// The container combined with the 16-bit PCM encoding, once chosen.
+    int sound_format = 0;
+    SF_INFO file_info{};
+};
+
+}  // namespace Vemo

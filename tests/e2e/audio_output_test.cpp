@@ -1,0 +1,202 @@
+// Sound files as output: mono 16-bit PCM, WAV or AIFF by the name's
+// extension, at the chosen sample rate, read back here through libsndfile.
+// A refused or failed run leaves no file behind.
+
+#include "e2e/run_program.hpp"
+#include "e2e/sound_files.hpp"
+#include "support/temp_folder.hpp"
+
+#include <boost/filesystem.hpp>
+
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cmath>
+#include <csignal>
+
+namespace Vemo::testing {
+namespace {
+
+namespace fs = boost::filesystem;
+
+class Audio_output : public ::testing::Test {
+protected:
+    Temp_folder folder;
+
+    void SetUp() override { folder.write("spectrum.txt", "1\n0\n0.5\n"); }
+
+    Program_result run(const std::vector<std::string>& arguments)
+    {
+        Program_result result = run_program(arguments, folder.root);
+        EXPECT_EQ(result.standard_error, "") << "nothing may go to standard error";
+        return result;
+    }
+
+    /// The names in the folder, sorted.
+    std::vector<std::string> folder_content() const
+    {
+        std::vector<std::string> names;
+        for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder.root))
+            names.push_back(fs::relative(entry.path(), folder.root).string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+};
+
+/// The cycle that the spectrum 1, 0, 0.5 gives: harmonics 1 and 3 in sine
+/// phase, scaled to a peak of 1.
+std::vector<double> expected_cycle(std::size_t frames)
+{
+    std::vector<double> cycle = harmonic_cycle(frames, {1.0, 0.0, 0.5});
+    double peak = 0.0;
+    for (double value : cycle)
+        peak = std::max(peak, std::fabs(value));
+    for (double& value : cycle)
+        value /= peak;
+    return cycle;
+}
+
+TEST_F(Audio_output, WritesMono16BitCycleInTheContainerTheNameAsks)
+{
+    struct Case {
+        std::string name;
+        std::vector<std::string> extra_arguments;
+        int format;
+        int sample_rate;
+        std::size_t frames;
+    };
+    const Case cases[] = {
+        {"cycle.wav", {"-s", "2048"}, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 2048},
+        {"cycle.aiff", {"-s", "600", "-r", "48000"}, SF_FORMAT_AIFF | SF_FORMAT_PCM_16, 48000,
+         600},
+        // With no "." the whole name is the extension.
+        {"wav", {"-s", "601", "-r", "8000"}, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 8000, 601},
+        {"aiff", {"-s", "65537", "-F", "audio", "-r", "96000"},
+         SF_FORMAT_AIFF | SF_FORMAT_PCM_16, 96000, 65537},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> arguments{"-i", "spectrum.txt", "-t", "harm", "-o", c.name};
+        arguments.insert(arguments.end(), c.extra_arguments.begin(), c.extra_arguments.end());
+        const Program_result result = run(arguments);
+        EXPECT_EQ(result.exit_status, 0) << c.name;
+        EXPECT_EQ(result.standard_output,
+                  "Converting to " + std::to_string(c.sample_rate) + "Hz\n"
+                  "Converted Wave from  file spectrum.txt\n"
+                  "to wave  file " + c.name + " with " + std::to_string(c.frames) +
+                      " samples.\n");
+
+        const Sound sound = read_sound(folder.path(c.name));
+        EXPECT_EQ(sound.info.format, c.format) << c.name;
+        EXPECT_EQ(sound.info.channels, 1) << c.name;
+        EXPECT_EQ(sound.info.samplerate, c.sample_rate) << c.name;
+        ASSERT_EQ(sound.info.frames, static_cast<sf_count_t>(c.frames)) << c.name;
+        const std::vector<double> expected = expected_cycle(c.frames);
+        for (std::size_t j = 0; j < c.frames; ++j)
+            ASSERT_NEAR(written_value(sound.samples[j]), expected[j], 1.0 / 32767)
+                << c.name << " sample " << j;
+    }
+}
+
+TEST_F(Audio_output, WaveInputIsResizedIntoAudioOutput)
+{
+    write_sound(folder.path("cycle.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, 44100,
+                expected_cycle(600));
+    const Program_result result = run({"-i", "cycle.wav", "-o", "resized.aiff", "-s", "300"});
+    EXPECT_EQ(result.exit_status, 0);
+    const Sound sound = read_sound(folder.path("resized.aiff"));
+    EXPECT_EQ(sound.info.format, SF_FORMAT_AIFF | SF_FORMAT_PCM_16);
+    EXPECT_EQ(sound.info.frames, 300);
+    // Resampling blurs the samples a little; the cycle keeps its shape.
+    const std::vector<double> expected = expected_cycle(300);
+    for (std::size_t j = 0; j < 300; ++j)
+        ASSERT_NEAR(written_value(sound.samples[j]), expected[j], 1e-3) << "sample " << j;
+}
+
+TEST_F(Audio_output, RefusesOtherNamesBeforeCreatingAnything)
+{
+    fs::create_directory(folder.path("a.b"));
+    const std::vector<std::string> before = folder_content();
+    const std::string names[] = {"cycle.WAV", "cycle.aif", "cycle.wave", "cycle",
+                                 "cycle.",    "a.b/c",     "cycle.wav.txt"};
+    for (const std::string& name : names) {
+        const Program_result result = run(
+            {"-i", "spectrum.txt", "-t", "harm", "-o", name, "-F", "audio", "-s", "64"});
+        EXPECT_EQ(result.exit_status, 1) << name;
+        EXPECT_EQ(result.standard_output,
+                  error_report("Audio output can only be written in wav and aiff format. "
+                               "Filenames should end in .wav or .aiff."))
+            << name;
+        EXPECT_EQ(folder_content(), before) << name;
+    }
+}
+
+TEST_F(Audio_output, LeavesExistingPathsAsTheyAre)
+{
+    folder.write("taken.wav", "keep");
+    fs::create_symlink("nowhere.wav", folder.path("dangling.wav"));
+    for (const std::string name : {"taken.wav", "dangling.wav"}) {
+        const Program_result result =
+            run({"-i", "spectrum.txt", "-t", "harm", "-o", name, "-s", "64"});
+        EXPECT_EQ(result.exit_status, 1);
+        EXPECT_EQ(result.standard_output,
+                  error_report(name + " already exists and will not be overwritten."));
+    }
+    EXPECT_EQ(read_file(folder.path("taken.wav")), "keep");
+    EXPECT_EQ(fs::read_symlink(folder.path("dangling.wav")).string(), "nowhere.wav");
+    EXPECT_FALSE(file_exists(folder.path("nowhere.wav")));
+}
+
+TEST_F(Audio_output, SampleRateZeroFailsWithLibsndfilesTextAndLeavesNoFile)
+{
+    const Program_result result =
+        run({"-i", "spectrum.txt", "-t", "harm", "-o", "cycle.wav", "-s", "64", "-r", "0"});
+    EXPECT_EQ(result.exit_status, 1);
+    EXPECT_EQ(result.standard_output, error_report("Internal error : SF_INFO struct incomplete."));
+    EXPECT_FALSE(file_exists(folder.path("cycle.wav")));
+}
+
+/// While alive, no file that this process or a program it starts writes can
+/// grow beyond `bytes`; a write past that fails instead of ending the writer.
+class File_size_limit {
+public:
+    explicit File_size_limit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &previous);
+        rlimit limited = previous;
+        limited.rlim_cur = bytes;
+        previous_handler = std::signal(SIGXFSZ, SIG_IGN);
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~File_size_limit()
+    {
+        setrlimit(RLIMIT_FSIZE, &previous);
+        std::signal(SIGXFSZ, previous_handler);
+    }
+    File_size_limit(const File_size_limit&) = delete;
+    File_size_limit& operator=(const File_size_limit&) = delete;
+
+private:
+    rlimit previous{};
+    void (*previous_handler)(int) = SIG_DFL;
+};
+
+TEST_F(Audio_output, ShortWriteIsReportedAndLeavesNoFile)
+{
+    Program_result result;
+    {
+        // Room for the header and a few hundred samples, not for 4096.
+        const File_size_limit limit(1024);
+        result = run_program(
+            {"-i", "spectrum.txt", "-t", "harm", "-o", "cycle.wav", "-s", "4096"}, folder.root);
+    }
+    EXPECT_EQ(result.standard_error, "");
+    EXPECT_EQ(result.exit_status, 1);
+    EXPECT_EQ(result.standard_output,
+              "Converting to 44100Hz\n" + error_report("Not all data was written to cycle.wav"));
+    EXPECT_FALSE(file_exists(folder.path("cycle.wav")));
+}
+
+}  // namespace
+}  // namespace Vemo::testing

@@ -1,0 +1,121 @@
+#include "infile/ac_infile_audio.hpp"
+
+#include "support/temp_folder.hpp"
+
+#include <boost/filesystem.hpp>
+
+#include <gtest/gtest.h>
+
+#include <sndfile.h>
+
+#include <stdexcept>
+
+namespace Vemo {
+namespace {
+
+using testing::Temp_folder;
+
+/// Writes 16-bit samples (channels interleaved) as a new WAV file.
+std::string write_levels(const Temp_folder& folder, const std::string& name, int channels,
+                         const std::vector<short>& levels)
+{
+    const std::string path = folder.path(name);
+    SF_INFO info{};
+    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+    info.channels = channels;
+    info.samplerate = 44100;
+    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+    if (!file)
+        throw std::runtime_error(sf_strerror(nullptr));
+    sf_write_short(file, levels.data(), static_cast<sf_count_t>(levels.size()));
+    sf_close(file);
+    return path;
+}
+
+TEST(Ac_infile_audio, ReadsSixteenBitLevelsScaledToFullScale)
+{
+    const Temp_folder folder;
+    Ac_infile_audio reader(write_levels(folder, "cycle.wav", 1, {0, 16384, -32768, 32767, -1}));
+    ASSERT_TRUE(reader.open());
+    ASSERT_TRUE(reader.read());
+    ASSERT_EQ(reader.data_size, 5u);
+    const double expected[] = {0.0, 0.5, -1.0, 32767.0 / 32768, -1.0 / 32768};
+    for (std::size_t i = 0; i < 5; ++i)
+        EXPECT_EQ(reader.data[i], expected[i]) << "sample " << i;
+    EXPECT_TRUE(reader.is_open);
+    reader.close();
+    EXPECT_FALSE(reader.is_open);
+}
+
+TEST(Ac_infile_audio, SecondOpenKeepsTheFileAlreadyOpen)
+{
+    const Temp_folder folder;
+    const std::string path = write_levels(folder, "cycle.wav", 1, {1000, 2000});
+    Ac_infile_audio reader(path);
+    ASSERT_TRUE(reader.open());
+    // A reopen would now find a stereo file and refuse it.
+    boost::filesystem::remove(path);
+    write_levels(folder, "cycle.wav", 2, {1, 2, 3, 4});
+    EXPECT_TRUE(reader.open());
+    ASSERT_TRUE(reader.read());
+    EXPECT_EQ(reader.data_size, 2u);
+}
+
+TEST(Ac_infile_audio, RefusedFileIsClosedAndStaysUnusable)
+{
+    const Temp_folder folder;
+    Ac_infile_audio reader(write_levels(folder, "stereo.wav", 2, {1, 2, 3, 4}));
+    EXPECT_FALSE(reader.open());
+    EXPECT_FALSE(reader.ok);
+    EXPECT_FALSE(reader.is_open);
+    const std::string message = folder.path("stereo.wav") + " has more than one audio channel.";
+    EXPECT_EQ(reader.error_message, message);
+    EXPECT_FALSE(reader.open());
+    EXPECT_FALSE(reader.read());
+    EXPECT_EQ(reader.error_message, message);
+    reader.close();
+    reader.close();
+    EXPECT_FALSE(reader.data);
+}
+
+TEST(Ac_infile_audio, ReadNeedsAnOpenFileAndSaysNothing)
+{
+    const Temp_folder folder;
+    Ac_infile_audio never_opened(write_levels(folder, "cycle.wav", 1, {1, 2}));
+    never_opened.close();
+    EXPECT_FALSE(never_opened.read());
+    EXPECT_TRUE(never_opened.ok);
+    EXPECT_EQ(never_opened.error_message, "");
+
+    Ac_infile_audio closed(folder.path("cycle.wav"));
+    ASSERT_TRUE(closed.open());
+    closed.close();
+    EXPECT_FALSE(closed.read());
+    EXPECT_EQ(closed.error_message, "");
+}
+
+TEST(Ac_infile_audio, MissingFileKeepsThePathMessage)
+{
+    const Temp_folder folder;
+    Ac_infile_audio reader(folder.path("missing.wav"));
+    EXPECT_FALSE(reader.open());
+    EXPECT_EQ(reader.error_message, folder.path("missing.wav") + " does not exist.");
+}
+
+TEST(Ac_infile_audio, ShortReadNamesBothCountsAndKeepsTheReaderUsable)
+{
+    const Temp_folder folder;
+    const std::string path = write_levels(folder, "cycle.wav", 1, std::vector<short>(600, 7));
+    Ac_infile_audio reader(path);
+    ASSERT_TRUE(reader.open());
+    // The file loses all but 100 frames between the check and the read.
+    boost::filesystem::resize_file(path, 44 + 2 * 100);
+    EXPECT_FALSE(reader.read());
+    EXPECT_EQ(reader.error_message, "Only read 100 of 600 samples.");
+    EXPECT_TRUE(reader.ok);
+    EXPECT_TRUE(reader.is_open);
+    EXPECT_EQ(reader.data_size, 0u);
+}
+
+}  // namespace
+}  // namespace Vemo
