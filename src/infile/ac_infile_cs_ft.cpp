@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <string_view>
 #include <vector>
@@ -26,7 +27,7 @@ bool starts_with(const std::string& line, std::string_view key)
 bool is_space(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
 
 /// Reads a table length: a non-negative whole number in decimal, with white
-/// space around it. A sign of minus, a fraction, other text or a number
+/// space around it. A minus sign, a fraction, other text or a number
 /// beyond 64 bits makes it invalid.
 bool read_table_length(std::string_view text, std::uint64_t& length)
 {

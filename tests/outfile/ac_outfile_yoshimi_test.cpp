@@ -45,15 +45,6 @@ TEST(Ac_outfile_yoshimi, WritesOneLinePerHarmonicThatDoesNotRoundAway)
         EXPECT_EQ(script_for(c.amplitudes), c.script);
 }
 
-TEST(Ac_outfile_yoshimi, NamesNoHarmonicBeyond128)
-{
-    std::vector<double> amplitudes(200, 1.0);
-    std::string expected;
-    for (int harmonic = 1; harmonic <= 128; ++harmonic)
-        expected += "s ha " + std::to_string(harmonic) + " a 127\n";
-    EXPECT_EQ(script_for(amplitudes), expected);
-}
-
 TEST(Ac_outfile_yoshimi, RefusesAmplitudesThatAreNoWholeStep)
 {
     Temp_folder folder;
