@@ -9,9 +9,11 @@
 #include "convert/ac_convert_wave_harm.hpp"
 #include "convert/ac_convert_wave_wave.hpp"
 #include "infile/ac_infile_audio.hpp"
+#include "infile/ac_infile_cs_ft.hpp"
 #include "infile/ac_infile_plaintext.hpp"
 #include "outfile/ac_outfile_audio.hpp"
 #include "outfile/ac_outfile_plaintext.hpp"
+#include "outfile/ac_outfile_yoshimi.hpp"
 
 #include <iostream>
 #include <string_view>
@@ -59,6 +61,7 @@ struct Reader_kind {
 const Reader_kind reader_kinds[] = {
     {"audio", "wave", make_reader<Ac_infile_audio>},
     {"text", "", make_reader<Ac_infile_plaintext>},
+    {"ftable", "", make_reader<Ac_infile_cs_ft>},
 };
 
 /// An output format: its writer, the type it implies, and for formats that
@@ -74,6 +77,7 @@ struct Writer_kind {
 const Writer_kind writer_kinds[] = {
     {"text", "", 0, 0, make_writer<Ac_outfile_plaintext>},
     {"audio", "wave", 0, 0, make_writer<Ac_outfile_audio>},
+    {"ysc", "harm", 0, 0, make_writer<Ac_outfile_yoshimi>},
 };
 
 struct Converter_kind {

@@ -1,0 +1,184 @@
+#include "infile/ac_infile_cs_ft.hpp"
+
+#include "infile/text_number.hpp"
+
+#include <cctype>
+#include <cerrno>
+#include <climits>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+#include <vector>
+
+namespace Vemo {
+
+namespace {
+
+constexpr std::string_view table_start = "======= TABLE ";
+constexpr std::string_view length_key = "flenfrms:";
+constexpr std::string_view channels_key = "nchnls:";
+constexpr std::string_view header_end = "---------END OF HEADER--------------";
+
+bool starts_with(const std::string& line, std::string_view key)
+{
+    return line.compare(0, key.size(), key) == 0;
+}
+
+bool is_space(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+
+/// Reads a table length: a non-negative whole number in decimal, with white
+/// space around it. A minus sign, a fraction, other text or a number
+/// beyond 64 bits makes it invalid.
+bool read_table_length(std::string_view text, std::uint64_t& length)
+{
+    std::size_t at = 0;
+    while (at < text.size() && is_space(text[at]))
+        ++at;
+    if (at < text.size() && text[at] == '+')
+        ++at;
+    const std::size_t digits_start = at;
+    std::uint64_t value = 0;
+    for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at) {
+        const unsigned digit = static_cast<unsigned>(text[at] - '0');
+        if (value > (UINT64_MAX - digit) / 10)
+            return false;
+        value = value * 10 + digit;
+    }
+    if (at == digits_start)
+        return false;
+    for (; at < text.size(); ++at)
+        if (!is_space(text[at]))
+            return false;
+    length = value;
+    return true;
+}
+
+/// Reads a channel count as strtol does in base 10 (leading white space, a
+/// sign, trailing text ignored); a number outside 32 bits, or none at all,
+/// gives a count that is not 1.
+long read_channel_count(const std::string& text)
+{
+    errno = 0;
+    const long count = std::strtol(text.c_str(), nullptr, 10);
+    if (errno == ERANGE || count < INT32_MIN || count > INT32_MAX)
+        return 0;
+    return count;
+}
+
+}  // namespace
+
+Ac_infile_cs_ft::Ac_infile_cs_ft(const std::string& name) : Ac_infile_base(name) {}
+
+Ac_infile_cs_ft::Ac_infile_cs_ft(const char* name) : Ac_infile_base(name) {}
+
+Ac_infile_cs_ft::~Ac_infile_cs_ft() { close(); }
+
+void Ac_infile_cs_ft::close()
+{
+    if (file_stream.is_open())
+        file_stream.close();
+    is_open = false;
+}
+
+bool Ac_infile_cs_ft::open()
+{
+    if (is_open)
+        return true;
+    if (!ok)
+        return false;
+    file_stream.open(file_name, std::ios::in | std::ios::binary);
+    if (!file_stream) {
+        file_stream.close();
+        return fail("Can't open file " + file_name + ": unknown error.");
+    }
+    is_open = true;
+    return true;
+}
+
+bool Ac_infile_cs_ft::next_line(std::string& line)
+{
+    if (!std::getline(file_stream, line))
+        return false;
+    ++line_number;
+    if (!file_stream.eof() && !line.empty() && line.back() == '\r')
+        line.pop_back();
+    return true;
+}
+
+bool Ac_infile_cs_ft::fail_once(std::string message)
+{
+    if (!ok)
+        return false;
+    return fail(std::move(message));
+}
+
+bool Ac_infile_cs_ft::read_header(std::uint64_t& table_length)
+{
+    std::string line;
+    if (!next_line(line) || line.compare(0, table_start.size(), table_start) != 0)
+        return fail(file_name + " is not a Csound ftsave/ftsavek file.");
+
+    // The header is read to its end line even after a channel count was
+    // refused; the message of that first failure is the one kept. The end
+    // line must itself be ended by a line feed. Of several length lines the
+    // last one counts.
+    table_length = 0;
+    while (file_stream.good() && line != header_end) {
+        if (!next_line(line))
+            break;
+        if (starts_with(line, length_key)) {
+            if (!read_table_length(std::string_view(line).substr(length_key.size()),
+                                   table_length))
+                return fail_once(file_name + " is corrupt, the table length is not valid.");
+        } else if (starts_with(line, channels_key)) {
+            if (read_channel_count(line.substr(channels_key.size())) != 1)
+                fail(file_name + "contains more than one channel.");
+        }
+    }
+    if (file_stream.bad())
+        return fail_once(file_name + " could not be read to the end.");
+    if (!file_stream.good())
+        return fail_once(file_name + " is corrupt, the header does not end.");
+    return ok;
+}
+
+bool Ac_infile_cs_ft::read()
+{
+    if (!is_open || !ok)
+        return false;
+    line_number = 0;
+    std::uint64_t table_length = 0;
+    if (!read_header(table_length))
+        return false;
+
+    // The length comes from the file: nothing is set aside for it in
+    // advance, so a table that claims more values than it holds fails when
+    // its lines run out, not when memory does. The guard point after the
+    // last value, and anything after it, is never read.
+    std::vector<double> values;
+    std::string line;
+    for (std::uint64_t slot = 0; slot < table_length; ++slot) {
+        if (!next_line(line)) {
+            if (file_stream.bad())
+                return fail(file_name + " could not be read to the end.");
+            return fail(file_name + " is corrupt, there are not enough values.");
+        }
+        double value = 0.0;
+        switch (read_leading_number(line, value)) {
+        case Line_content::number:
+            values.push_back(value);
+            break;
+        case Line_content::blank:
+        case Line_content::not_a_number:
+            return fail(file_name + " is corrupt, line " + std::to_string(line_number) +
+                        " does not hold a number.");
+        case Line_content::out_of_range:
+            return fail(file_name + " is corrupt, line " + std::to_string(line_number) +
+                        " holds a number that is out of range.");
+        }
+    }
+    store_data(values);
+    return true;
+}
+
+}  // namespace Vemo

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "app/stages/ac_infile_base.hpp"
+
+#include <fstream>
+
+namespace Vemo {
+
+/// Reads a function table that Csound's ftsave or ftsavek opcode wrote in text
+/// mode: a header that gives the table length in frames, then one value per
+/// line. Only the first table of the file is read, without its guard point;
+/// tables of more than one channel are refused.
+class Ac_infile_cs_ft : public Ac_infile_base {
+public:
+    explicit Ac_infile_cs_ft(const std::string& file_name);
+    explicit Ac_infile_cs_ft(const char* file_name);
+    ~Ac_infile_cs_ft() override;
+
+    void close() override;
+    bool open() override;
+    bool read() override;
+
+private:
+    /// Reads the next line without its line feed, and without a carriage
+    /// return before it, so CR LF files read like LF files. False at the end
+    /// of the file or on a read error.
+    bool next_line(std::string& line);
+    /// Reads the header up to its end line and takes the table length from it.
+    bool read_header(std::uint64_t& table_length);
+    /// Fails with `message`, unless an earlier failure already holds the
+    /// message that the user gets to see.
+    bool fail_once(std::string message);
+
+    std::ifstream file_stream;
+    std::uint64_t line_number = 0;
+};
+
+}  // namespace Vemo

@@ -1,0 +1,58 @@
+#include "outfile/ac_outfile_yoshimi.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+namespace Vemo {
+
+namespace {
+
+/// Yoshimi's oscillator has 128 harmonics; the script names no others.
+constexpr std::uint64_t harmonic_limit = 128;
+
+/// Amplitudes are rounded to whole steps of 1/63 around the middle value 64.
+/// Steps beyond this many cannot be held as a whole number; they only come
+/// from amplitudes far outside -1 ... 1, or from values that are not numbers.
+constexpr double step_limit = 0x1p52;
+
+}  // namespace
+
+Ac_outfile_yoshimi::Ac_outfile_yoshimi(const std::string& name) : Ac_outfile_base(name) {}
+
+Ac_outfile_yoshimi::Ac_outfile_yoshimi(const char* name) : Ac_outfile_base(name) {}
+
+Ac_outfile_yoshimi::~Ac_outfile_yoshimi() { close(); }
+
+bool Ac_outfile_yoshimi::open() { return open_new_file(); }
+
+void Ac_outfile_yoshimi::close()
+{
+    close_file();
+    is_open = false;
+}
+
+bool Ac_outfile_yoshimi::write()
+{
+    if (!is_open || !data || !ok)
+        return false;
+
+    // The whole script is checked and built before anything reaches the file.
+    std::string script;
+    const std::uint64_t harmonics = std::min(data_size, harmonic_limit);
+    for (std::uint64_t i = 0; i < harmonics; ++i) {
+        // std::round rounds halves away from zero.
+        const double steps = std::round(63.0 * data[i]);
+        if (!(std::fabs(steps) <= step_limit))
+            return fail(file_name + ": the amplitude of harmonic " + std::to_string(i + 1) +
+                        " is too large or not a number.");
+        const auto value = static_cast<std::int64_t>(steps);
+        // A harmonic that rounds to the middle value is left as it is.
+        if (value == 0)
+            continue;
+        script += "s ha " + std::to_string(i + 1) + " a " + std::to_string(value + 64) + "\n";
+    }
+    return write_bytes(script.data(), script.size());
+}
+
+}  // namespace Vemo

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "app/stages/ac_outfile_base.hpp"
+
+namespace Vemo {
+
+/// Writes a spectrum as a Yoshimi command script: one line "s ha <n> a <v>"
+/// for each of the first 128 harmonics whose amplitude is not rounded away,
+/// where amplitudes -1 ... 0 ... 1 map to the values 1 ... 64 ... 127.
+class Ac_outfile_yoshimi : public Ac_outfile_base {
+public:
+    explicit Ac_outfile_yoshimi(const std::string& file_name);
+    explicit Ac_outfile_yoshimi(const char* file_name);
+    ~Ac_outfile_yoshimi() override;
+
+    bool open() override;
+    void close() override;
+    bool write() override;
+};
+
+}  // namespace Vemo

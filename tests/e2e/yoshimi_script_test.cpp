@@ -1,0 +1,137 @@
+// Spectra written as Yoshimi scripts, from the command line: the lines of a
+// script, the limit of 128 harmonics, and the house rules for output files.
+
+#include "e2e/run_program.hpp"
+#include "support/temp_folder.hpp"
+
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <csignal>
+
+namespace Vemo::testing {
+namespace {
+
+std::string success_report(const std::string& input, const std::string& output,
+                           std::size_t size)
+{
+    return "Converting to 44100Hz\nConverted Wave from  file " + input + "\nto wave  file " +
+           output + " with " + std::to_string(size) + " samples.\n";
+}
+
+class Yoshimi_scripts : public ::testing::Test {
+protected:
+    Temp_folder folder;
+
+    Program_result run(const std::vector<std::string>& arguments)
+    {
+        Program_result result = run_program(arguments, folder.root);
+        EXPECT_EQ(result.standard_error, "") << "nothing may go to standard error";
+        return result;
+    }
+};
+
+TEST_F(Yoshimi_scripts, WritesOneLinePerAudibleHarmonic)
+{
+    // 31.5 steps round to 32, -15.75 to -16; harmonic 3 is left out.
+    folder.write("in.txt", "1\n0.5\n0\n-0.25\n");
+    const Program_result result = run({"-i", "in.txt", "-t", "harm", "-o", "out.ysc", "-s", "4"});
+    EXPECT_EQ(result.exit_status, 0);
+    EXPECT_EQ(result.standard_output, success_report("in.txt", "out.ysc", 4));
+    EXPECT_EQ(read_file(folder.path("out.ysc")), "s ha 1 a 127\ns ha 2 a 96\ns ha 4 a 48\n");
+}
+
+TEST_F(Yoshimi_scripts, NamesNoHarmonicBeyond128)
+{
+    // Alternating halves: 31.5 steps round up to 32, -31.5 down to -32.
+    std::string amplitudes;
+    std::string expected;
+    for (int harmonic = 1; harmonic <= 200; ++harmonic) {
+        amplitudes += harmonic % 2 ? "0.5\n" : "-0.5\n";
+        if (harmonic <= 128)
+            expected += "s ha " + std::to_string(harmonic) + " a " +
+                        (harmonic % 2 ? "96" : "32") + "\n";
+    }
+    folder.write("many.txt", amplitudes);
+    const Program_result result =
+        run({"-i", "many.txt", "-t", "harm", "-o", "many.ysc", "-s", "200"});
+    EXPECT_EQ(result.exit_status, 0);
+    EXPECT_EQ(result.standard_output, success_report("many.txt", "many.ysc", 200));
+    EXPECT_EQ(read_file(folder.path("many.ysc")), expected);
+}
+
+TEST_F(Yoshimi_scripts, AnalysesAWaveIntoAScript)
+{
+    // One cycle of harmonics 1, 2 and 4 at 1, 0.5 and 0.25, sampled at 64
+    // points; a script output always receives a spectrum.
+    std::vector<double> cycle(64);
+    for (std::size_t i = 0; i < cycle.size(); ++i) {
+        const double phase = 6.283185307179586 * static_cast<double>(i) / 64.0;
+        cycle[i] = std::sin(phase) + 0.5 * std::sin(2 * phase) + 0.25 * std::sin(4 * phase);
+    }
+    folder.write("saw.txt", values_text(cycle));
+    const Program_result result =
+        run({"-i", "saw.txt", "-t", "wave", "-o", "saw.ysc", "-T", "wave", "-s", "32"});
+    EXPECT_EQ(result.exit_status, 0);
+    EXPECT_EQ(result.standard_output, success_report("saw.txt", "saw.ysc", 32));
+    EXPECT_EQ(read_file(folder.path("saw.ysc")), "s ha 1 a 127\ns ha 2 a 96\ns ha 4 a 80\n");
+}
+
+TEST_F(Yoshimi_scripts, NeverOverwritesAnything)
+{
+    folder.write("in.txt", "1\n");
+    folder.write("taken.ysc", "keep");
+    ASSERT_EQ(symlink("nowhere.ysc", folder.path("dangling.ysc").c_str()), 0);
+    for (const std::string output : {"taken.ysc", "dangling.ysc"}) {
+        const Program_result result =
+            run({"-i", "in.txt", "-t", "harm", "-o", output, "-s", "1"});
+        EXPECT_EQ(result.exit_status, 1);
+        EXPECT_EQ(result.standard_output,
+                  error_report(output + " already exists and will not be overwritten."));
+    }
+    EXPECT_EQ(read_file(folder.path("taken.ysc")), "keep");
+    EXPECT_FALSE(file_exists(folder.path("nowhere.ysc")));
+}
+
+TEST_F(Yoshimi_scripts, FailedRunLeavesNoScript)
+{
+    folder.write("in.txt", "1\n-1e300\n");
+    const Program_result result = run({"-i", "in.txt", "-t", "harm", "-o", "out.ysc", "-s", "2"});
+    EXPECT_EQ(result.exit_status, 1);
+    EXPECT_EQ(result.standard_output,
+              "Converting to 44100Hz\n" +
+                  error_report("out.ysc: the amplitude of harmonic 2 is too large or not a "
+                               "number."));
+    EXPECT_FALSE(file_exists(folder.path("out.ysc")));
+}
+
+TEST_F(Yoshimi_scripts, ReportsAScriptThatDoesNotFit)
+{
+    // A file size limit, inherited by the program, stops the script after
+    // 200 bytes; standard output fits within it.
+    std::string amplitudes;
+    for (int harmonic = 1; harmonic <= 128; ++harmonic)
+        amplitudes += "1\n";
+    folder.write("in.txt", amplitudes);
+    rlimit before{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+    rlimit small = before;
+    small.rlim_cur = 200;
+    const auto previous_handler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const Program_result result =
+        run({"-i", "in.txt", "-t", "harm", "-o", "out.ysc", "-s", "128"});
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, previous_handler);
+
+    EXPECT_EQ(result.exit_status, 1);
+    EXPECT_EQ(result.standard_output,
+              "Converting to 44100Hz\n" + error_report("Not all data was written to out.ysc"));
+    EXPECT_FALSE(file_exists(folder.path("out.ysc")));
+}
+
+}  // namespace
+}  // namespace Vemo::testing

@@ -1,0 +1,178 @@
+// The Csound function-table reader on tables built here: the header rules,
+// line ends, and every way a table can be corrupt.
+
+#include "infile/ac_infile_cs_ft.hpp"
+#include "support/temp_folder.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace Vemo::testing {
+namespace {
+
+const std::string table_line = "======= TABLE 1 size: 4 values ======\n";
+const std::string header_end = "---------END OF HEADER--------------\n";
+
+/// A table as ftsave writes it: line 1, some of the header, the end line,
+/// then the value lines. With a one-line `header` the values begin on line 7.
+std::string table(const std::string& header, const std::string& values)
+{
+    return table_line + "flen: 4\nlenmask: 3\n" + header + "fno: 1\n" + header_end + values;
+}
+
+struct Outcome {
+    bool read = false;
+    bool ok = false;
+    std::string error_message;
+    std::vector<double> values;
+};
+
+Outcome read_table(const Temp_folder& folder, const std::string& content)
+{
+    Ac_infile_cs_ft reader(folder.write("t.ftable", content));
+    Outcome outcome;
+    EXPECT_TRUE(reader.open());
+    outcome.read = reader.read();
+    outcome.ok = reader.ok;
+    outcome.error_message = reader.error_message;
+    outcome.values.assign(reader.data.get(), reader.data.get() + reader.data_size);
+    return outcome;
+}
+
+TEST(Ac_infile_cs_ft, ReadsExactlyTableLengthValues)
+{
+    Temp_folder folder;
+    struct Case {
+        const char* what;
+        std::string content;
+        std::vector<double> values;
+    };
+    const Case cases[] = {
+        {"the guard point and the end line are left unread",
+         table("flenfrms: 4\nnchnls: 1\n", "0.5\n-0.25\n1e-3\n0\n0.5\n---------END OF TABLE\n"),
+         {0.5, -0.25, 0.001, 0.0}},
+        {"the last value line needs no line feed",
+         table("flenfrms: 4\nnchnls: 1\n", "1\n2\n3\n4"), {1, 2, 3, 4}},
+        {"blanks before the length", table("flenfrms:  2\n", "1\n2\n"), {1, 2}},
+        {"the last length line counts", table("flenfrms: 9\nflenfrms: 1\n", "7\n"), {7}},
+        {"no length line reads no value", table("nchnls: 1\n", "not read\n"), {}},
+        {"a length of 0 reads no value", table("flenfrms: 0\n", ""), {}},
+        {"text after a value is ignored", table("flenfrms: 2\n", "  0.5 dB\n0x1p-1\n"), {0.5, 0.5}},
+        {"keys count only at the start of a line",
+         table(" flenfrms: 9\n nchnls: 2\nflenfrms: 1\n", "3\n"), {3}},
+        {"a length with a plus sign and trailing blanks", table("flenfrms: +2  \n", "1\n2\n"),
+         {1, 2}},
+    };
+    for (const Case& c : cases) {
+        const Outcome outcome = read_table(folder, c.content);
+        EXPECT_TRUE(outcome.read) << c.what << ": " << outcome.error_message;
+        EXPECT_TRUE(outcome.ok) << c.what;
+        EXPECT_EQ(outcome.values, c.values) << c.what;
+    }
+}
+
+TEST(Ac_infile_cs_ft, ReadsCrlfTablesLikeLfTables)
+{
+    Temp_folder folder;
+    const std::string lf = table("flenfrms: 3\nnchnls: 1\n", "0.25\n-0.5\n1\n0\n");
+    std::string crlf;
+    for (char c : lf)
+        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    const Outcome from_lf = read_table(folder, lf);
+    const Outcome from_crlf = read_table(folder, crlf);
+    EXPECT_TRUE(from_crlf.read) << from_crlf.error_message;
+    EXPECT_EQ(from_crlf.values, from_lf.values);
+    EXPECT_EQ(from_crlf.values, (std::vector<double>{0.25, -0.5, 1}));
+}
+
+TEST(Ac_infile_cs_ft, RefusesCorruptTablesWithTheirReason)
+{
+    Temp_folder folder;
+    const std::string name = folder.path("t.ftable");
+    struct Case {
+        std::string content;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"", " is not a Csound ftsave/ftsavek file."},
+        {"=======TABLE 1 size: 4 values ======\n" + header_end,
+         " is not a Csound ftsave/ftsavek file."},
+        {"======= TABL\n", " is not a Csound ftsave/ftsavek file."},
+        {table("nchnls: 2\n", ""), "contains more than one channel."},
+        {table("nchnls: 0\n", ""), "contains more than one channel."},
+        {table("nchnls: 2\nnchnls: 1\n", ""), "contains more than one channel."},
+        {table("nchnls: 4294967297\n", ""), "contains more than one channel."},
+        {table_line + "flenfrms: 4\n", " is corrupt, the header does not end."},
+        {table_line, " is corrupt, the header does not end."},
+        {table_line.substr(0, table_line.size() - 1), " is corrupt, the header does not end."},
+        {table_line + header_end.substr(0, header_end.size() - 1),
+         " is corrupt, the header does not end."},
+        {table_line + "nchnls: 2\nflenfrms: 4\n", "contains more than one channel."},
+        {table("flenfrms: -1\n", "1\n"), " is corrupt, the table length is not valid."},
+        {table("flenfrms: abc\n", ""), " is corrupt, the table length is not valid."},
+        {table("flenfrms:\n", ""), " is corrupt, the table length is not valid."},
+        {table("flenfrms: 18446744073709551616\n", ""),
+         " is corrupt, the table length is not valid."},
+        {table("flenfrms: 2.5\n", "1\n2\n3\n"), " is corrupt, the table length is not valid."},
+        {table("nchnls: 2\nflenfrms: -1\n", ""), "contains more than one channel."},
+        {table("flenfrms: 4\n", "1\n2\n3\n"), " is corrupt, there are not enough values."},
+        {table("flenfrms: 18446744073709551615\n", "1\n2\n"),
+         " is corrupt, there are not enough values."},
+        {table("flenfrms: 3\n", "1\n\n3\n"), " is corrupt, line 8 does not hold a number."},
+        {table("flenfrms: 3\n", "1\n2\n   \n"), " is corrupt, line 9 does not hold a number."},
+        {table("flenfrms: 2\n", "half\n0.5\n"), " is corrupt, line 7 does not hold a number."},
+        {table("flenfrms: 2\n", "\r\n0.5\n"), " is corrupt, line 7 does not hold a number."},
+        {table("flenfrms: 2\n", "1\n1e999\n"),
+         " is corrupt, line 8 holds a number that is out of range."},
+    };
+    for (const Case& c : cases) {
+        const Outcome outcome = read_table(folder, c.content);
+        EXPECT_FALSE(outcome.read) << c.message;
+        EXPECT_FALSE(outcome.ok) << c.message;
+        EXPECT_EQ(outcome.error_message, name + c.message);
+        EXPECT_TRUE(outcome.values.empty()) << c.message;
+    }
+}
+
+TEST(Ac_infile_cs_ft, OpenKeepsThePathCheckMessage)
+{
+    Temp_folder folder;
+    Ac_infile_cs_ft missing(folder.path("missing.ftable"));
+    EXPECT_FALSE(missing.open());
+    EXPECT_EQ(missing.error_message, folder.path("missing.ftable") + " does not exist.");
+    EXPECT_FALSE(missing.read());
+
+    Ac_infile_cs_ft directory(folder.root);
+    EXPECT_FALSE(directory.open());
+    EXPECT_EQ(directory.error_message, folder.root + " is not a file.");
+}
+
+TEST(Ac_infile_cs_ft, ReadsOnlyAfterOpen)
+{
+    Temp_folder folder;
+    Ac_infile_cs_ft reader(folder.write("t.ftable", table("flenfrms: 1\n", "1\n")));
+    EXPECT_FALSE(reader.read());
+    EXPECT_TRUE(reader.ok);
+    EXPECT_EQ(reader.error_message, "");
+    EXPECT_TRUE(reader.open());
+    EXPECT_TRUE(reader.open());
+    EXPECT_TRUE(reader.read());
+    EXPECT_EQ(reader.data_size, 1u);
+    reader.close();
+    EXPECT_FALSE(reader.is_open);
+    reader.close();
+}
+
+TEST(Ac_infile_cs_ft, ListsOneDefaultWave)
+{
+    Temp_folder folder;
+    Ac_infile_cs_ft reader(folder.write("t.ftable", "not even a table"));
+    EXPECT_TRUE(reader.open());
+    EXPECT_EQ(reader.list_waves(), std::vector<std::string>{"Default"});
+    EXPECT_EQ(reader.wave_count(), 1u);
+}
+
+}  // namespace
+}  // namespace Vemo::testing
