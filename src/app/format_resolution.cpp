@@ -104,12 +104,16 @@ const Kind* find_format(const Kind (&kinds)[count], const std::string& format)
 
 }  // namespace
 
-std::string format_from_extension(const std::string& file_name)
+std::string_view file_extension(const std::string& file_name)
 {
     const std::size_t dot = file_name.rfind('.');
-    const std::string_view extension =
-        dot == std::string::npos ? std::string_view(file_name)
-                                 : std::string_view(file_name).substr(dot + 1);
+    return dot == std::string::npos ? std::string_view(file_name)
+                                    : std::string_view(file_name).substr(dot + 1);
+}
+
+std::string format_from_extension(const std::string& file_name)
+{
+    const std::string_view extension = file_extension(file_name);
     for (const Extension_format& row : extension_formats)
         if (row.extension == extension)
             return std::string(row.format);

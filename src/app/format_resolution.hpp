@@ -1,8 +1,13 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace Vemo {
+
+/// What follows the last "." of the whole path, or the whole path when it
+/// holds no "." (so a "." in a folder name counts).
+std::string_view file_extension(const std::string& file_name);
 
 /// The format that a file name's extension names: "audio", "text", "ftable",
 /// "mw2", "ysc", or "none". The extension is what follows the last "." of the

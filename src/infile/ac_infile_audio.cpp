@@ -1,5 +1,7 @@
 #include "infile/ac_infile_audio.hpp"
 
+#include "app/stages/value_array.hpp"
+
 namespace Vemo {
 
 Ac_infile_audio::Ac_infile_audio(const std::string& name) : Ac_infile_base(name) {}
@@ -43,7 +45,7 @@ bool Ac_infile_audio::read()
     if (!is_open || !ok)
         return false;
     const sf_count_t frames = file_info.frames;
-    data = std::make_unique<double[]>(static_cast<std::size_t>(frames));
+    data = make_value_array(static_cast<std::uint64_t>(frames));
     const sf_count_t got = sf_readf_double(sound_file, data.get(), frames);
     if (got != frames) {
         error_message = "Only read " + std::to_string(got) + " of " + std::to_string(frames) +

@@ -1,5 +1,7 @@
 #include "outfile/ac_outfile_audio.hpp"
 
+#include "app/format_resolution.hpp"
+
 #include <string_view>
 
 namespace Vemo {
@@ -17,15 +19,10 @@ const Extension_container extension_containers[] = {
     {"aiff", SF_FORMAT_AIFF},
 };
 
-/// The container for `file_name`, or 0 when its extension names none. The
-/// extension is what follows the last "." of the whole path, or the whole
-/// path when it holds no ".".
+/// The container for `file_name`, or 0 when its extension names none.
 int container_from_extension(const std::string& file_name)
 {
-    const std::size_t dot = file_name.rfind('.');
-    const std::string_view extension =
-        dot == std::string::npos ? std::string_view(file_name)
-                                 : std::string_view(file_name).substr(dot + 1);
+    const std::string_view extension = file_extension(file_name);
     for (const Extension_container& row : extension_containers)
         if (row.extension == extension)
             return row.container;
