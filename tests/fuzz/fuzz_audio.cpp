@@ -1,0 +1,20 @@
+// Writes arbitrary bytes to a file and opens it through the audio reader,
+// once under a WAV name and once under an AIFF name.
+
+#include "fuzz/fuzz_folder.hpp"
+#include "infile/ac_infile_audio.hpp"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size)
+{
+    const Vemo::fuzzing::Fuzz_folder folder;
+    for (const char* name : {"in.wav", "in.aiff"}) {
+        Vemo::Ac_infile_audio reader(folder.write(name, Vemo::fuzzing::as_text(bytes, size)));
+        if (reader.open() && reader.read()) {
+            volatile double sum = 0.0;
+            for (std::uint64_t i = 0; i < reader.data_size; ++i)
+                sum = sum + reader.data[i];
+        }
+        reader.close();
+    }
+    return 0;
+}
