@@ -8,7 +8,9 @@
 #include "convert/ac_convert_harm_wave.hpp"
 #include "convert/ac_convert_wave_harm.hpp"
 #include "convert/ac_convert_wave_wave.hpp"
+#include "infile/ac_infile_mw2.hpp"
 #include "infile/ac_infile_plaintext.hpp"
+#include "outfile/ac_outfile_mw2.hpp"
 #include "outfile/ac_outfile_plaintext.hpp"
 
 #include <iostream>
@@ -56,6 +58,7 @@ struct Reader_kind {
 
 const Reader_kind reader_kinds[] = {
     {"text", "", make_reader<Ac_infile_plaintext>},
+    {"mw2", "wave", make_reader<Ac_infile_mw2>},
 };
 
 /// An output format: its writer, the type it implies, and for formats that
@@ -70,6 +73,7 @@ struct Writer_kind {
 
 const Writer_kind writer_kinds[] = {
     {"text", "", 0, 0, make_writer<Ac_outfile_plaintext>},
+    {"mw2", "harm", 64, 1000, make_writer<Ac_outfile_mw2>},
 };
 
 struct Converter_kind {

@@ -2,9 +2,14 @@
 // message recognition and wave numbers, against known byte values.
 
 #include "formats/mw2_wave_dump.hpp"
+#include "support/temp_folder.hpp"
 #include "support/wave_dump_bytes.hpp"
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 namespace Vemo::testing {
 namespace {
@@ -212,6 +217,37 @@ TEST(Mw2_wave_dump, LabelsRomIllegalAndUserWaves)
     };
     for (const Case& c : cases)
         EXPECT_EQ(mw2_wave_label(c.number), c.label);
+}
+
+TEST(Mw2_wave_dump, FindsAndDecodesMessagesBeyondFourGibibytes)
+{
+    // A sparse file maps more than 4 GiB without using that much memory or
+    // disk; the message sits past the first 2^32 bytes.
+    const Temp_folder folder;
+    const std::string path = folder.path("large.syx");
+    const std::uint64_t position = (std::uint64_t{1} << 32) + 3;
+    const std::string dump = wave_dump(1001, one_harmonic_codes);
+    const std::uint64_t size = position + dump.size();
+    const int file = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
+    ASSERT_GE(file, 0);
+    ASSERT_EQ(::ftruncate(file, static_cast<off_t>(size)), 0);
+    ASSERT_EQ(::pwrite(file, dump.data(), dump.size(), static_cast<off_t>(position)),
+              static_cast<ssize_t>(dump.size()));
+    void* mapped = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, file, 0);
+    ::close(file);
+    if (mapped == MAP_FAILED)
+        GTEST_SKIP() << "4 GiB cannot be mapped here";
+    const auto* bytes = static_cast<const std::uint8_t*>(mapped);
+
+    EXPECT_TRUE(mw2_is_wave_dump(bytes, size, position));
+    EXPECT_FALSE(mw2_is_wave_dump(bytes, size, position - (std::uint64_t{1} << 32)));
+    EXPECT_FALSE(mw2_is_wave_dump(bytes, position + 134, position));
+    EXPECT_EQ(mw2_wave_number(bytes, position), 1001u);
+    const std::vector<double> cycle = mw2_decode_cycle(bytes, position);
+    EXPECT_EQ(cycle[0], 3.0);
+    EXPECT_EQ(cycle[31], 127.0);
+    EXPECT_EQ(cycle[127], -3.0);
+    ::munmap(mapped, size);
 }
 
 }  // namespace
