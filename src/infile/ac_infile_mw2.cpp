@@ -65,6 +65,8 @@ bool Ac_infile_mw2::load()
     // while it grows; reading in pieces copes with a file that changes size.
     file_stream.seekg(0, std::ios::end);
     const std::streamoff length = file_stream.tellg();
+    // A length that cannot be told only costs the reservation.
+    file_stream.clear();
     file_stream.seekg(0, std::ios::beg);
     if (length > 0)
         sysex_data.reserve(static_cast<std::size_t>(length));

@@ -196,22 +196,6 @@ TEST_F(Wave_dump, ReadsTheSelectedWave)
     }
 }
 
-TEST_F(Wave_dump, ReadsAWaveAsAFullOddSymmetricCycle)
-{
-    write_bank("bank.syx");
-    const Program_result result =
-        run({"-i", "bank.syx", "-w", "2", "-o", "square.txt", "-T", "wave", "-s", "128"});
-    EXPECT_EQ(result.exit_status, 0);
-    const std::vector<double> cycle = read_values(folder.path("square.txt"));
-    ASSERT_EQ(cycle.size(), 128u);
-    // Sample bytes 00 00 are the lowest value; the second half is the first
-    // reversed and negated, so the cycle is a square, low first.
-    for (std::size_t i = 0; i < 64; ++i) {
-        EXPECT_LT(cycle[i], -0.9) << i;
-        EXPECT_GT(cycle[127 - i], 0.9) << i;
-    }
-}
-
 TEST_F(Wave_dump, CopiesAWaveFromDumpToDump)
 {
     write_bank("bank.syx");

@@ -107,16 +107,6 @@ TEST(Mw2_wave_dump, ChecksumOfAnEmptyRangeIsZero)
     EXPECT_EQ(mw2_checksum(bytes, 0, 3), (0x11 + 0x22 + 0x33) & 0x7F);
 }
 
-TEST(Mw2_wave_dump, BuildsTheWholeOneHarmonicMessage)
-{
-    const std::string expected = wave_dump(1000, one_harmonic_codes, 0x7F, 0x39);
-    const Mw2_message message =
-        mw2_build_message(1000, samples_of_codes(one_harmonic_codes));
-    EXPECT_EQ(std::string(message.begin(), message.end()), expected);
-    EXPECT_EQ(message.size(), 137u);
-    EXPECT_EQ(message[136], 0xF7);
-}
-
 TEST(Mw2_wave_dump, StoresWaveNumbersInTwoSevenBitBytes)
 {
     struct Case {
