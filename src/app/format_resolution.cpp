@@ -10,8 +10,10 @@
 #include "convert/ac_convert_wave_wave.hpp"
 #include "infile/ac_infile_audio.hpp"
 #include "infile/ac_infile_cs_ft.hpp"
+#include "infile/ac_infile_mw2.hpp"
 #include "infile/ac_infile_plaintext.hpp"
 #include "outfile/ac_outfile_audio.hpp"
+#include "outfile/ac_outfile_mw2.hpp"
 #include "outfile/ac_outfile_plaintext.hpp"
 #include "outfile/ac_outfile_yoshimi.hpp"
 
@@ -62,6 +64,7 @@ const Reader_kind reader_kinds[] = {
     {"audio", "wave", make_reader<Ac_infile_audio>},
     {"text", "", make_reader<Ac_infile_plaintext>},
     {"ftable", "", make_reader<Ac_infile_cs_ft>},
+    {"mw2", "wave", make_reader<Ac_infile_mw2>},
 };
 
 /// An output format: its writer, the type it implies, and for formats that
@@ -78,6 +81,7 @@ const Writer_kind writer_kinds[] = {
     {"text", "", 0, 0, make_writer<Ac_outfile_plaintext>},
     {"audio", "wave", 0, 0, make_writer<Ac_outfile_audio>},
     {"ysc", "harm", 0, 0, make_writer<Ac_outfile_yoshimi>},
+    {"mw2", "harm", 64, 1000, make_writer<Ac_outfile_mw2>},
 };
 
 struct Converter_kind {

@@ -1,0 +1,92 @@
+#include "formats/mw2_wave_dump.hpp"
+
+#include <cmath>
+
+namespace Vemo {
+
+double mw2_decode_sample(const std::uint8_t* bytes, std::uint64_t position)
+{
+    return 16.0 * bytes[position] + bytes[position + 1] - 128.0;
+}
+
+void mw2_encode_sample(std::uint8_t* bytes, std::uint64_t position, double x)
+{
+    // Rounding halves away from zero: 0.5 becomes 63.5 and then 64.
+    const long q = std::lround(x * 127.0);
+    // Unsigned arithmetic gives the code modulo 256 without overflow.
+    const unsigned s = (static_cast<unsigned long>(q) + 128u) & 0xFFu;
+    bytes[position] = static_cast<std::uint8_t>(s >> 4);
+    bytes[position + 1] = static_cast<std::uint8_t>(s & 0x0Fu);
+}
+
+std::uint8_t mw2_checksum(const std::uint8_t* bytes, std::uint64_t first, std::uint64_t end)
+{
+    unsigned sum = 0;
+    for (std::uint64_t i = first; i < end; ++i)
+        sum += bytes[i];
+    return static_cast<std::uint8_t>(sum & 0x7Fu);
+}
+
+bool mw2_has_header(const std::uint8_t* bytes, std::uint64_t length)
+{
+    return length > 3 && bytes[0] == mw2_start_byte && bytes[1] == mw2_manufacturer &&
+           bytes[2] == mw2_model;
+}
+
+bool mw2_is_wave_dump(const std::uint8_t* bytes, std::uint64_t size, std::uint64_t position)
+{
+    // A message counts only when its last sample byte lies inside the bytes,
+    // so decoding it never reads past their end.
+    if (position >= size || size - position <= mw2_last_sample_byte_offset)
+        return false;
+    return bytes[position] == mw2_start_byte && bytes[position + 1] == mw2_manufacturer &&
+           bytes[position + 2] == mw2_model &&
+           bytes[position + mw2_type_offset] == mw2_wave_dump_type;
+}
+
+std::uint32_t mw2_wave_number(const std::uint8_t* bytes, std::uint64_t position)
+{
+    return 128u * bytes[position + mw2_wave_number_high_offset] +
+           bytes[position + mw2_wave_number_low_offset];
+}
+
+std::vector<double> mw2_decode_cycle(const std::uint8_t* bytes, std::uint64_t position)
+{
+    std::vector<double> cycle(mw2_cycle_samples);
+    for (std::size_t k = 0; k < mw2_stored_samples; ++k)
+        cycle[k] = mw2_decode_sample(bytes, position + mw2_first_sample_offset + 2 * k);
+    // The second half is the first half reversed and negated.
+    for (std::size_t i = 0; i < mw2_stored_samples; ++i)
+        cycle[mw2_cycle_samples - 1 - i] = -cycle[i];
+    return cycle;
+}
+
+Mw2_message mw2_build_message(std::uint32_t wave_number,
+                              const std::array<double, mw2_stored_samples>& samples)
+{
+    Mw2_message message{};
+    message[0] = mw2_start_byte;
+    message[1] = mw2_manufacturer;
+    message[2] = mw2_model;
+    message[mw2_device_offset] = mw2_written_device;
+    message[mw2_type_offset] = mw2_wave_dump_type;
+    message[mw2_wave_number_high_offset] = static_cast<std::uint8_t>((wave_number >> 7) & 0x7Fu);
+    message[mw2_wave_number_low_offset] = static_cast<std::uint8_t>(wave_number & 0x7Fu);
+    for (std::size_t k = 0; k < mw2_stored_samples; ++k)
+        mw2_encode_sample(message.data(), mw2_first_sample_offset + 2 * k, samples[k]);
+    message[mw2_check_byte_offset] =
+        mw2_checksum(message.data(), mw2_first_sample_offset, mw2_checked_end_offset);
+    message[mw2_end_offset] = mw2_end_byte;
+    return message;
+}
+
+std::string mw2_wave_label(std::uint32_t wave_number)
+{
+    if (wave_number < mw2_first_illegal_wave)
+        return " ROM#" + std::to_string(wave_number + 1);
+    if (wave_number >= mw2_first_user_wave)
+        return " USER#" + std::to_string(wave_number - (mw2_first_user_wave - 1));
+    return " illegal#" + std::to_string(wave_number);
+}
+
+}  // namespace Vemo

@@ -1,0 +1,244 @@
+// The Microwave II/XT wave dump layout: sample code, check byte, header,
+// message recognition and wave numbers, against known byte values.
+
+#include "formats/mw2_wave_dump.hpp"
+#include "support/temp_folder.hpp"
+#include "support/wave_dump_bytes.hpp"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+namespace Vemo::testing {
+namespace {
+
+std::vector<std::uint8_t> bytes_of(const std::string& text)
+{
+    return std::vector<std::uint8_t>(text.begin(), text.end());
+}
+
+std::array<double, mw2_stored_samples> samples_of_codes(const std::vector<int>& codes)
+{
+    std::array<double, mw2_stored_samples> samples{};
+    for (std::size_t k = 0; k < mw2_stored_samples; ++k)
+        samples[k] = (codes[k] - 128) / 127.0;
+    return samples;
+}
+
+TEST(Mw2_wave_dump, EncodesSamplesAsOffsetBinaryNibblePairs)
+{
+    struct Case {
+        double x;
+        std::uint8_t high;
+        std::uint8_t low;
+    };
+    const Case cases[] = {
+        {0.0, 0x08, 0x00}, {1.0, 0x0F, 0x0F}, {-1.0, 0x00, 0x01},
+        // 63.5 and -63.5 are rounded away from zero.
+        {0.5, 0x0C, 0x00}, {-0.5, 0x04, 0x00},
+    };
+    for (const Case& c : cases) {
+        std::uint8_t bytes[4] = {0xAA, 0xAA, 0xAA, 0xAA};
+        mw2_encode_sample(bytes, 1, c.x);
+        EXPECT_EQ(bytes[1], c.high) << c.x;
+        EXPECT_EQ(bytes[2], c.low) << c.x;
+        EXPECT_EQ(bytes[0], 0xAA) << "nothing before the position is touched";
+        EXPECT_EQ(bytes[3], 0xAA) << "nothing after the two bytes is touched";
+    }
+}
+
+TEST(Mw2_wave_dump, DecodesNibblePairsUnscaled)
+{
+    struct Case {
+        std::uint8_t high;
+        std::uint8_t low;
+        double value;
+    };
+    const Case cases[] = {
+        {0x00, 0x00, -128.0}, {0x08, 0x00, 0.0}, {0x0F, 0x0F, 127.0}, {0x0C, 0x00, 64.0},
+        {0x08, 0x03, 3.0},
+    };
+    for (const Case& c : cases) {
+        const std::uint8_t bytes[3] = {0x7F, c.high, c.low};
+        EXPECT_EQ(mw2_decode_sample(bytes, 1), c.value);
+    }
+}
+
+TEST(Mw2_wave_dump, EveryStoredLevelDecodesToItsOwnValue)
+{
+    for (int q = -127; q <= 127; ++q) {
+        std::uint8_t bytes[2] = {};
+        mw2_encode_sample(bytes, 0, q / 127.0);
+        EXPECT_LE(bytes[0], 0x0F);
+        EXPECT_LE(bytes[1], 0x0F);
+        EXPECT_EQ(mw2_decode_sample(bytes, 0), q);
+    }
+}
+
+TEST(Mw2_wave_dump, CheckByteLeavesOutTheLastSampleByte)
+{
+    const Mw2_message message =
+        mw2_build_message(1000, samples_of_codes(one_harmonic_codes));
+    EXPECT_EQ(message[133], 0x08);
+    EXPECT_EQ(message[134], 0x03);
+    EXPECT_EQ(message[135], 0x39);
+    EXPECT_EQ(mw2_checksum(message.data(), 7, 134), 0x39);
+    // A sum over all 128 sample bytes would differ.
+    EXPECT_EQ(mw2_checksum(message.data(), 7, 135), 0x3C);
+}
+
+TEST(Mw2_wave_dump, SilentWaveHasCheckByteZero)
+{
+    const Mw2_message message = mw2_build_message(1000, {});
+    for (std::size_t k = 0; k < 64; ++k) {
+        EXPECT_EQ(message[7 + 2 * k], 0x08);
+        EXPECT_EQ(message[8 + 2 * k], 0x00);
+    }
+    EXPECT_EQ(message[135], 0x00);
+}
+
+TEST(Mw2_wave_dump, ChecksumOfAnEmptyRangeIsZero)
+{
+    const std::uint8_t bytes[] = {0x11, 0x22, 0x33};
+    EXPECT_EQ(mw2_checksum(bytes, 2, 2), 0);
+    EXPECT_EQ(mw2_checksum(bytes, 3, 1), 0);
+    EXPECT_EQ(mw2_checksum(bytes, 0, 3), (0x11 + 0x22 + 0x33) & 0x7F);
+}
+
+TEST(Mw2_wave_dump, StoresWaveNumbersInTwoSevenBitBytes)
+{
+    struct Case {
+        std::uint32_t number;
+        std::uint8_t high;
+        std::uint8_t low;
+    };
+    const Case cases[] = {
+        {1000, 0x07, 0x68}, {1249, 0x09, 0x61}, {16383, 0x7F, 0x7F}, {0, 0x00, 0x00},
+    };
+    for (const Case& c : cases) {
+        const Mw2_message message = mw2_build_message(c.number, {});
+        EXPECT_EQ(message[5], c.high) << c.number;
+        EXPECT_EQ(message[6], c.low) << c.number;
+        EXPECT_EQ(mw2_wave_number(message.data(), 0), c.number);
+    }
+}
+
+TEST(Mw2_wave_dump, HeaderNeedsFourBytesBeginningWithTheMicrowaveId)
+{
+    struct Case {
+        std::string bytes;
+        bool has_header;
+    };
+    const Case cases[] = {
+        {std::string("\xF0\x3E\x0E", 3), false},
+        {std::string("\xF0\x3E\x0E\x00", 4), true},
+        {std::string("\xF0\x3E\x0E\x12\x00", 5), true},
+        {std::string("\xF0\x3E\x0F\x00", 4), false},
+        {std::string("\xF0\x43\x0E\x00", 4), false},
+        {std::string("\x00\xF0\x3E\x0E", 4), false},
+        {std::string(), false},
+    };
+    for (const Case& c : cases) {
+        const std::vector<std::uint8_t> bytes = bytes_of(c.bytes);
+        EXPECT_EQ(mw2_has_header(bytes.data(), bytes.size()), c.has_header) << c.bytes.size();
+    }
+}
+
+TEST(Mw2_wave_dump, RecognisesOnlyWaveDumpsWhoseSamplesAreAllThere)
+{
+    const std::string dump = silent_wave_dump(1000);
+    struct Case {
+        std::string bytes;
+        std::uint64_t position;
+        bool is_wave_dump;
+    };
+    const Case cases[] = {
+        {dump, 0, true},
+        {"xy" + dump, 2, true},
+        {"xy" + dump, 0, false},
+        {silent_wave_dump(1000, 0x00), 0, true},
+        // Check byte and F7 are not needed, the last sample byte is.
+        {dump.substr(0, 135), 0, true},
+        {dump.substr(0, 134), 0, false},
+        {dump.substr(0, 7), 0, false},
+        {other_mw2_message, 0, false},
+        {dump, 137, false},
+        {dump, 1000, false},
+    };
+    for (const Case& c : cases) {
+        const std::vector<std::uint8_t> bytes = bytes_of(c.bytes);
+        EXPECT_EQ(mw2_is_wave_dump(bytes.data(), bytes.size(), c.position), c.is_wave_dump)
+            << "size " << bytes.size() << ", position " << c.position;
+    }
+}
+
+TEST(Mw2_wave_dump, DecodesTheFullOddSymmetricCycle)
+{
+    std::vector<int> codes(64, 0x80);
+    codes[0] = 0xFF;
+    codes[1] = 0x00;
+    codes[63] = 0x83;
+    const std::string bytes_text = "ab" + wave_dump(1000, codes);
+    const std::vector<std::uint8_t> bytes = bytes_of(bytes_text);
+    const std::vector<double> cycle = mw2_decode_cycle(bytes.data(), 2);
+    ASSERT_EQ(cycle.size(), 128u);
+    EXPECT_EQ(cycle[0], 127.0);
+    EXPECT_EQ(cycle[127], -127.0);
+    EXPECT_EQ(cycle[1], -128.0);
+    EXPECT_EQ(cycle[126], 128.0);
+    EXPECT_EQ(cycle[63], 3.0);
+    EXPECT_EQ(cycle[64], -3.0);
+    for (std::size_t i = 0; i < 64; ++i)
+        EXPECT_EQ(cycle[127 - i], -cycle[i]) << i;
+}
+
+TEST(Mw2_wave_dump, LabelsRomIllegalAndUserWaves)
+{
+    struct Case {
+        std::uint32_t number;
+        std::string label;
+    };
+    const Case cases[] = {
+        {0, " ROM#1"},           {299, " ROM#300"},        {300, " illegal#300"},
+        {344, " illegal#344"},   {999, " illegal#999"},    {1000, " USER#1"},
+        {1249, " USER#250"},     {16383, " USER#15384"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(mw2_wave_label(c.number), c.label);
+}
+
+TEST(Mw2_wave_dump, FindsAndDecodesMessagesBeyondFourGibibytes)
+{
+    // A sparse file maps more than 4 GiB without using that much memory or
+    // disk; the message sits past the first 2^32 bytes.
+    const Temp_folder folder;
+    const std::string path = folder.path("large.syx");
+    const std::uint64_t position = (std::uint64_t{1} << 32) + 3;
+    const std::string dump = wave_dump(1001, one_harmonic_codes);
+    const std::uint64_t size = position + dump.size();
+    const int file = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
+    ASSERT_GE(file, 0);
+    ASSERT_EQ(::ftruncate(file, static_cast<off_t>(size)), 0);
+    ASSERT_EQ(::pwrite(file, dump.data(), dump.size(), static_cast<off_t>(position)),
+              static_cast<ssize_t>(dump.size()));
+    void* mapped = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, file, 0);
+    ::close(file);
+    if (mapped == MAP_FAILED)
+        GTEST_SKIP() << "4 GiB cannot be mapped here";
+    const auto* bytes = static_cast<const std::uint8_t*>(mapped);
+
+    EXPECT_TRUE(mw2_is_wave_dump(bytes, size, position));
+    EXPECT_FALSE(mw2_is_wave_dump(bytes, size, position - (std::uint64_t{1} << 32)));
+    EXPECT_FALSE(mw2_is_wave_dump(bytes, position + 134, position));
+    EXPECT_EQ(mw2_wave_number(bytes, position), 1001u);
+    const std::vector<double> cycle = mw2_decode_cycle(bytes, position);
+    EXPECT_EQ(cycle[0], 3.0);
+    EXPECT_EQ(cycle[31], 127.0);
+    EXPECT_EQ(cycle[127], -3.0);
+    ::munmap(mapped, size);
+}
+
+}  // namespace
+}  // namespace Vemo::testing
