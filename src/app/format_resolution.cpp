@@ -10,9 +10,11 @@
 #include "convert/ac_convert_wave_wave.hpp"
 #include "infile/ac_infile_plaintext.hpp"
 #include "outfile/ac_outfile_plaintext.hpp"
+#include "outfile/ac_outfile_svg.hpp"
 
 #include <iostream>
 #include <string_view>
+#include <type_traits>
 
 namespace Vemo {
 
@@ -26,6 +28,7 @@ struct Extension_format {
 const Extension_format extension_formats[] = {
     {"wav", "audio"}, {"aiff", "audio"}, {"txt", "text"},
     {"ftable", "ftable"}, {"syx", "mw2"}, {"ysc", "ysc"},
+    {"svg", "svg"},
 };
 
 template <typename Reader>
@@ -34,10 +37,16 @@ std::unique_ptr<Ac_infile_base> make_reader(const std::string& file_name)
     return std::make_unique<Reader>(file_name);
 }
 
+/// A writer whose file differs for a wave and a spectrum is built with the
+/// output type; the others need only the file name.
 template <typename Writer>
-std::unique_ptr<Ac_outfile_base> make_writer(const std::string& file_name)
+std::unique_ptr<Ac_outfile_base> make_writer(const std::string& file_name,
+                                             const std::string& output_type)
 {
-    return std::make_unique<Writer>(file_name);
+    if constexpr (std::is_constructible_v<Writer, const std::string&, const std::string&>)
+        return std::make_unique<Writer>(file_name, output_type);
+    else
+        return std::make_unique<Writer>(file_name);
 }
 
 template <typename Converter>
@@ -65,11 +74,12 @@ struct Writer_kind {
     std::string_view implied_type;
     std::uint64_t fixed_output_size;
     std::uint32_t default_wave_number;
-    std::unique_ptr<Ac_outfile_base> (*create)(const std::string&);
+    std::unique_ptr<Ac_outfile_base> (*create)(const std::string&, const std::string&);
 };
 
 const Writer_kind writer_kinds[] = {
     {"text", "", 0, 0, make_writer<Ac_outfile_plaintext>},
+    {"svg", "", 0, 0, make_writer<Ac_outfile_svg>},
 };
 
 struct Converter_kind {
@@ -135,14 +145,14 @@ bool Ac_application::create_writer(std::string& output_format, std::string& outp
         return refuse(output_file + " is not recognised as a supported format: " +
                       output_format);
 
-    writer = kind->create(output_file);
+    if (!kind->implied_type.empty())
+        output_type = kind->implied_type;
+    writer = kind->create(output_file, output_type);
     if (kind->fixed_output_size != 0)
         output_size = kind->fixed_output_size;
     if (output_wave_number == 0)
         output_wave_number = kind->default_wave_number;
-    if (!kind->implied_type.empty())
-        output_type = kind->implied_type;
-    else if (output_type.empty())
+    if (output_type.empty())
         return refuse("No type was given for the output file " + output_file +
                       "\nBut the output format " + output_format +
                       " supports both wave and harm. Please specify.");
