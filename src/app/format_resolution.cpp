@@ -15,10 +15,12 @@
 #include "outfile/ac_outfile_audio.hpp"
 #include "outfile/ac_outfile_mw2.hpp"
 #include "outfile/ac_outfile_plaintext.hpp"
+#include "outfile/ac_outfile_svg.hpp"
 #include "outfile/ac_outfile_yoshimi.hpp"
 
 #include <iostream>
 #include <string_view>
+#include <type_traits>
 
 namespace Vemo {
 
@@ -30,8 +32,8 @@ struct Extension_format {
 };
 
 const Extension_format extension_formats[] = {
-    {"wav", "audio"}, {"aiff", "audio"}, {"txt", "text"},
-    {"ftable", "ftable"}, {"syx", "mw2"}, {"ysc", "ysc"},
+    {"wav", "audio"}, {"aiff", "audio"}, {"txt", "text"}, {"ftable", "ftable"},
+    {"syx", "mw2"},   {"ysc", "ysc"},     {"svg", "svg"},
 };
 
 template <typename Reader>
@@ -40,10 +42,16 @@ std::unique_ptr<Ac_infile_base> make_reader(const std::string& file_name)
     return std::make_unique<Reader>(file_name);
 }
 
+/// A writer whose file differs for a wave and a spectrum is built with the
+/// output type; the others need only the file name.
 template <typename Writer>
-std::unique_ptr<Ac_outfile_base> make_writer(const std::string& file_name)
+std::unique_ptr<Ac_outfile_base> make_writer(const std::string& file_name,
+                                             const std::string& output_type)
 {
-    return std::make_unique<Writer>(file_name);
+    if constexpr (std::is_constructible_v<Writer, const std::string&, const std::string&>)
+        return std::make_unique<Writer>(file_name, output_type);
+    else
+        return std::make_unique<Writer>(file_name);
 }
 
 template <typename Converter>
@@ -74,7 +82,7 @@ struct Writer_kind {
     std::string_view implied_type;
     std::uint64_t fixed_output_size;
     std::uint32_t default_wave_number;
-    std::unique_ptr<Ac_outfile_base> (*create)(const std::string&);
+    std::unique_ptr<Ac_outfile_base> (*create)(const std::string&, const std::string&);
 };
 
 const Writer_kind writer_kinds[] = {
@@ -82,6 +90,7 @@ const Writer_kind writer_kinds[] = {
     {"audio", "wave", 0, 0, make_writer<Ac_outfile_audio>},
     {"ysc", "harm", 0, 0, make_writer<Ac_outfile_yoshimi>},
     {"mw2", "harm", 64, 1000, make_writer<Ac_outfile_mw2>},
+    {"svg", "", 0, 0, make_writer<Ac_outfile_svg>},
 };
 
 struct Converter_kind {
@@ -151,14 +160,14 @@ bool Ac_application::create_writer(std::string& output_format, std::string& outp
         return refuse(output_file + " is not recognised as a supported format: " +
                       output_format);
 
-    writer = kind->create(output_file);
+    if (!kind->implied_type.empty())
+        output_type = kind->implied_type;
+    writer = kind->create(output_file, output_type);
     if (kind->fixed_output_size != 0)
         output_size = kind->fixed_output_size;
     if (output_wave_number == 0)
         output_wave_number = kind->default_wave_number;
-    if (!kind->implied_type.empty())
-        output_type = kind->implied_type;
-    else if (output_type.empty())
+    if (output_type.empty())
         return refuse("No type was given for the output file " + output_file +
                       "\nBut the output format " + output_format +
                       " supports both wave and harm. Please specify.");

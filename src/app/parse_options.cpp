@@ -61,7 +61,8 @@ po::options_description conversion_options()
          "Csound ftsave(k) generated files), mw2 (Waldorf Microwave II/XT wave dump)")
         ("output_format,F", po::value<std::string>()->value_name("output_format"),
          "Output file format: audio (wav and aiff), text (one value per line), ysc (Yoshimi "
-         "script), mw2 (Waldorf Microwave II/XT wave dump)")
+         "script), mw2 (Waldorf Microwave II/XT wave dump), svg (picture of the wave or "
+         "spectrum)")
         ("input_type,t", po::value<std::string>()->value_name("input_type"),
          "Type of the input data, wave or harm, only necessary for text and ftable files, "
          "since they can store both.")

@@ -1,0 +1,150 @@
+// Pictures as a user asks for them: a wave or a spectrum drawn into an SVG
+// file chosen by its extension or by -F svg, and the refusals around them.
+
+#include "e2e/run_program.hpp"
+#include "support/svg_picture.hpp"
+#include "support/temp_folder.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <regex>
+
+namespace Vemo::testing {
+namespace {
+
+class Svg_output : public ::testing::Test {
+protected:
+    Temp_folder folder;
+
+    void SetUp() override
+    {
+        // One cycle of a saw of 256 samples, falling from 1 to nearly -1.
+        std::vector<double> saw(256);
+        for (std::size_t i = 0; i < saw.size(); ++i)
+            saw[i] = 1.0 - 2.0 * static_cast<double>(i) / 256.0;
+        folder.write("saw.txt", values_text(saw));
+    }
+
+    Program_result run(const std::vector<std::string>& arguments)
+    {
+        Program_result result = run_program(arguments, folder.root);
+        EXPECT_EQ(result.standard_error, "") << "nothing may go to standard error";
+        return result;
+    }
+};
+
+std::string success_report(const std::string& output, std::size_t count)
+{
+    return "Converting to 44100Hz\n"
+           "Converted Wave from  file saw.txt\n"
+           "to wave  file " +
+           output + " with " + std::to_string(count) + " samples.\n";
+}
+
+TEST_F(Svg_output, DrawsTheConvertedWaveChosenByTheExtension)
+{
+    const Program_result result = run({"-i", "saw.txt", "-t", "wave", "-o", "saw.svg", "-T",
+                                       "wave", "-s", "600"});
+    EXPECT_EQ(result.exit_status, 0);
+    EXPECT_EQ(result.standard_output, success_report("saw.svg", 600));
+    const auto root = parse_svg(read_file(folder.path("saw.svg")));
+    const auto polylines = find_elements(*root, "polyline");
+    ASSERT_EQ(polylines.size(), 1u);
+    const auto points = polyline_points(*polylines.front());
+    ASSERT_EQ(points.size(), 600u);
+    // The saw falls through the cycle: its first quarter lies above the
+    // middle of the picture, its last quarter below.
+    EXPECT_LT(points[75].y, 200);
+    EXPECT_GT(points[525].y, 200);
+    EXPECT_EQ(find_elements(*root, "title").front()->text, "wave: 600 samples");
+}
+
+TEST_F(Svg_output, DrawsTheSpectrumWithOneBarPerHarmonic)
+{
+    const Program_result result = run({"-i", "saw.txt", "-t", "wave", "-o", "spectrum.svg",
+                                       "-T", "harm", "-s", "16"});
+    EXPECT_EQ(result.exit_status, 0);
+    EXPECT_EQ(result.standard_output, success_report("spectrum.svg", 16));
+    const auto root = parse_svg(read_file(folder.path("spectrum.svg")));
+    const auto bars = path_bars(*find_elements(*root, "path").front());
+    ASSERT_EQ(bars.size(), 16u);
+    // A saw's harmonics fall as 1/k: the fundamental is the tallest bar and
+    // the second reaches half as high.
+    const double fundamental = bars[0].from_y - bars[0].to_y;
+    EXPECT_GT(fundamental, 0);
+    EXPECT_NEAR((bars[1].from_y - bars[1].to_y) / fundamental, 0.5, 0.01);
+    EXPECT_EQ(find_elements(*root, "title").front()->text, "harm: 16 harmonics");
+}
+
+TEST_F(Svg_output, FormatOptionChoosesSvgWhateverTheExtension)
+{
+    const Program_result result = run({"-i", "saw.txt", "-t", "wave", "-o", "picture.out",
+                                       "-F", "svg", "-T", "wave", "-s", "64"});
+    EXPECT_EQ(result.exit_status, 0);
+    EXPECT_EQ(result.standard_output, success_report("picture.out", 64));
+    const auto root = parse_svg(read_file(folder.path("picture.out")));
+    EXPECT_EQ(polyline_points(*find_elements(*root, "polyline").front()).size(), 64u);
+}
+
+TEST_F(Svg_output, OutputTypeMustBeGiven)
+{
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"-i", "saw.txt", "-t", "wave", "-o", "x.svg", "-s", "64"},
+          {"-i", "saw.txt", "-t", "wave", "-o", "x.svg", "-F", "svg", "-s", "64"}}) {
+        const Program_result result = run(arguments);
+        EXPECT_EQ(result.exit_status, 1);
+        EXPECT_EQ(result.standard_output,
+                  error_report("No type was given for the output file x.svg\n"
+                               "But the output format svg supports both wave and harm. "
+                               "Please specify."));
+        EXPECT_FALSE(file_exists(folder.path("x.svg")));
+    }
+}
+
+TEST_F(Svg_output, ExistingFileIsNeverOverwritten)
+{
+    folder.write("saw.svg", "an older picture");
+    const Program_result result = run({"-i", "saw.txt", "-t", "wave", "-o", "saw.svg", "-T",
+                                       "wave", "-s", "64"});
+    EXPECT_EQ(result.exit_status, 1);
+    EXPECT_EQ(result.standard_output,
+              error_report("saw.svg already exists and will not be overwritten."));
+    EXPECT_EQ(read_file(folder.path("saw.svg")), "an older picture");
+}
+
+TEST_F(Svg_output, FailedRunLeavesNoPictureBehind)
+{
+    // Not a number on line 2: the reader fails after the picture was created.
+    folder.write("broken.txt", "0.5\nloud\n");
+    const Program_result result = run({"-i", "broken.txt", "-t", "wave", "-o", "broken.svg",
+                                       "-T", "wave", "-s", "64"});
+    EXPECT_EQ(result.exit_status, 1);
+    EXPECT_EQ(result.standard_output.rfind("Tonalith ERROR:\n", 0), 0u);
+    EXPECT_FALSE(file_exists(folder.path("broken.svg")));
+}
+
+TEST_F(Svg_output, SvgIsNoInputFormat)
+{
+    folder.write("picture.svg", "<svg/>");
+    const Program_result result = run({"-i", "picture.svg", "-t", "wave", "-o", "out.txt",
+                                       "-T", "wave", "-s", "64"});
+    EXPECT_EQ(result.exit_status, 1);
+    EXPECT_EQ(result.standard_output,
+              error_report("picture.svg is not recognised as a supported format: svg"));
+}
+
+TEST_F(Svg_output, HelpNamesTheSvgFormat)
+{
+    const Program_result result = run({"-h"});
+    EXPECT_EQ(result.exit_status, 0);
+    // The option library wraps descriptions; the words count, not the breaks.
+    const std::string words =
+        std::regex_replace(result.standard_output, std::regex(R"(\s+)"), " ");
+    EXPECT_NE(words.find("mw2 (Waldorf Microwave II/XT wave dump), svg (picture of the wave or "
+                         "spectrum) -t [ --input_type ]"),
+              std::string::npos);
+}
+
+}  // namespace
+}  // namespace Vemo::testing
