@@ -1,5 +1,7 @@
 #include "convert/ac_convert_wave_harm.hpp"
 
+#include "app/stages/value_array.hpp"
+
 #include <fftw3.h>
 
 #include <algorithm>

@@ -1,5 +1,7 @@
 #include "outfile/ac_outfile_mw2.hpp"
 
+#include "app/stages/value_array.hpp"
+
 #include <algorithm>
 #include <cmath>
 
@@ -29,14 +31,6 @@ std::array<double, mw2_stored_samples> sum_of_sines(const double* harmonics, std
                              (harmonics[j - 1] * scale);
     }
     return samples;
-}
-
-double peak_of(const std::array<double, mw2_stored_samples>& samples)
-{
-    double peak = 0.0;
-    for (double sample : samples)
-        peak = std::max(peak, std::fabs(sample));
-    return peak;
 }
 
 }  // namespace
@@ -90,12 +84,12 @@ std::array<double, mw2_stored_samples> Ac_outfile_mw2::synthesise_samples() cons
     // from lower ones at 128 samples per cycle.
     const std::uint64_t harmonics = std::min<std::uint64_t>(data_size, mw2_stored_samples);
     std::array<double, mw2_stored_samples> samples = sum_of_sines(data.get(), harmonics, 1.0);
-    double peak = peak_of(samples);
+    double peak = peak_of(samples.data(), samples.size());
     // Amplitudes near the largest double can overflow the sum; the level is
     // normalised away anyway, so sum them at a smaller scale instead.
     if (std::isinf(peak)) {
         samples = sum_of_sines(data.get(), harmonics, overflow_scale);
-        peak = peak_of(samples);
+        peak = peak_of(samples.data(), samples.size());
     }
     // The level of the spectrum is lost: the largest sample becomes ±1 and
     // keeps its sign. A silent spectrum stays silent.

@@ -1,5 +1,7 @@
 #include "outfile/ac_outfile_svg.hpp"
 
+#include "app/stages/value_array.hpp"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -134,9 +136,7 @@ constexpr std::string_view curve_colour = "#1f5fbf";
 /// fill the height and silence lies on the zero line.
 double vertical_scale(const double* values, std::uint64_t count)
 {
-    double peak = 0.0;
-    for (std::uint64_t i = 0; i < count; ++i)
-        peak = std::max(peak, std::fabs(values[i]));
+    const double peak = peak_of(values, count);
     return peak > 0.0 ? peak : 1.0;
 }
 

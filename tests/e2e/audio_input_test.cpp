@@ -2,28 +2,16 @@
 // cycle, and files that are not one mono cycle of at most 65536 frames are
 // refused before any output file is created.
 
-#include "e2e/run_program.hpp"
+#include "e2e/program_test.hpp"
 #include "e2e/sound_files.hpp"
-#include "support/temp_folder.hpp"
 
 #include <boost/filesystem.hpp>
-
-#include <gtest/gtest.h>
 
 namespace Vemo::testing {
 namespace {
 
-class Audio_input : public ::testing::Test {
+class Audio_input : public Program_test {
 protected:
-    Temp_folder folder;
-
-    Program_result run(const std::vector<std::string>& arguments)
-    {
-        Program_result result = run_program(arguments, folder.root);
-        EXPECT_EQ(result.standard_error, "") << "nothing may go to standard error";
-        return result;
-    }
-
     /// Converts `input` to a spectrum of four harmonics and checks the report.
     std::vector<double> spectrum_of(const std::string& input,
                                     std::vector<std::string> extra_arguments = {})

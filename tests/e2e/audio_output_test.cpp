@@ -2,37 +2,22 @@
 // extension, at the chosen sample rate, read back here through libsndfile.
 // A refused or failed run leaves no file behind.
 
-#include "e2e/run_program.hpp"
+#include "e2e/program_test.hpp"
 #include "e2e/sound_files.hpp"
-#include "support/temp_folder.hpp"
 
 #include <boost/filesystem.hpp>
 
-#include <gtest/gtest.h>
-
-#include <sys/resource.h>
-
 #include <algorithm>
 #include <cmath>
-#include <csignal>
 
 namespace Vemo::testing {
 namespace {
 
 namespace fs = boost::filesystem;
 
-class Audio_output : public ::testing::Test {
+class Audio_output : public Program_test {
 protected:
-    Temp_folder folder;
-
     void SetUp() override { folder.write("spectrum.txt", "1\n0\n0.5\n"); }
-
-    Program_result run(const std::vector<std::string>& arguments)
-    {
-        Program_result result = run_program(arguments, folder.root);
-        EXPECT_EQ(result.standard_error, "") << "nothing may go to standard error";
-        return result;
-    }
 
     /// The names in the folder, sorted.
     std::vector<std::string> folder_content() const
@@ -157,41 +142,11 @@ TEST_F(Audio_output, SampleRateZeroFailsWithLibsndfilesTextAndLeavesNoFile)
     EXPECT_FALSE(file_exists(folder.path("cycle.wav")));
 }
 
-/// While alive, no file that this process or a program it starts writes can
-/// grow beyond `bytes`; a write past that fails instead of ending the writer.
-class File_size_limit {
-public:
-    explicit File_size_limit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &previous);
-        rlimit limited = previous;
-        limited.rlim_cur = bytes;
-        previous_handler = std::signal(SIGXFSZ, SIG_IGN);
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~File_size_limit()
-    {
-        setrlimit(RLIMIT_FSIZE, &previous);
-        std::signal(SIGXFSZ, previous_handler);
-    }
-    File_size_limit(const File_size_limit&) = delete;
-    File_size_limit& operator=(const File_size_limit&) = delete;
-
-private:
-    rlimit previous{};
-    void (*previous_handler)(int) = SIG_DFL;
-};
-
 TEST_F(Audio_output, ShortWriteIsReportedAndLeavesNoFile)
 {
-    Program_result result;
-    {
-        // Room for the header and a few hundred samples, not for 4096.
-        const File_size_limit limit(1024);
-        result = run_program(
-            {"-i", "spectrum.txt", "-t", "harm", "-o", "cycle.wav", "-s", "4096"}, folder.root);
-    }
-    EXPECT_EQ(result.standard_error, "");
+    // Room for the header and a few hundred samples, not for 4096.
+    const Program_result result =
+        run({"-i", "spectrum.txt", "-t", "harm", "-o", "cycle.wav", "-s", "4096"}, 1024);
     EXPECT_EQ(result.exit_status, 1);
     EXPECT_EQ(result.standard_output,
               "Converting to 44100Hz\n" + error_report("Not all data was written to cycle.wav"));

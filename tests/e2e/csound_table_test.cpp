@@ -2,10 +2,7 @@
 // the program and checked value by value: against the GEN10 formula of the
 // .csd source that made them, and against the value lines of the file.
 
-#include "e2e/run_program.hpp"
-#include "support/temp_folder.hpp"
-
-#include <gtest/gtest.h>
+#include "e2e/program_test.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -63,24 +60,8 @@ std::string fixture(const std::string& name)
     return read_file(std::string(TONALITH_TEST_DATA) + "/csound/" + name);
 }
 
-std::string success_report(const std::string& input, const std::string& output,
-                           std::size_t size)
-{
-    return "Converting to 44100Hz\nConverted Wave from  file " + input + "\nto wave  file " +
-           output + " with " + std::to_string(size) + " samples.\n";
-}
-
-class Csound_tables : public ::testing::Test {
+class Csound_tables : public Program_test {
 protected:
-    Temp_folder folder;
-
-    Program_result run(const std::vector<std::string>& arguments)
-    {
-        Program_result result = run_program(arguments, folder.root);
-        EXPECT_EQ(result.standard_error, "") << "nothing may go to standard error";
-        return result;
-    }
-
     /// Copies the fixture into the test folder, so messages name it briefly.
     void copy_fixture(const std::string& name) { folder.write(name, fixture(name)); }
 

@@ -1,11 +1,8 @@
 // Pictures as a user asks for them: a wave or a spectrum drawn into an SVG
 // file chosen by its extension or by -F svg, and the refusals around them.
 
-#include "e2e/run_program.hpp"
+#include "e2e/program_test.hpp"
 #include "support/svg_picture.hpp"
-#include "support/temp_folder.hpp"
-
-#include <gtest/gtest.h>
 
 #include <cmath>
 #include <regex>
@@ -13,10 +10,8 @@
 namespace Vemo::testing {
 namespace {
 
-class Svg_output : public ::testing::Test {
+class Svg_output : public Program_test {
 protected:
-    Temp_folder folder;
-
     void SetUp() override
     {
         // One cycle of a saw of 256 samples, falling from 1 to nearly -1.
@@ -26,28 +21,14 @@ protected:
         folder.write("saw.txt", values_text(saw));
     }
 
-    Program_result run(const std::vector<std::string>& arguments)
-    {
-        Program_result result = run_program(arguments, folder.root);
-        EXPECT_EQ(result.standard_error, "") << "nothing may go to standard error";
-        return result;
-    }
 };
-
-std::string success_report(const std::string& output, std::size_t count)
-{
-    return "Converting to 44100Hz\n"
-           "Converted Wave from  file saw.txt\n"
-           "to wave  file " +
-           output + " with " + std::to_string(count) + " samples.\n";
-}
 
 TEST_F(Svg_output, DrawsTheConvertedWaveChosenByTheExtension)
 {
     const Program_result result = run({"-i", "saw.txt", "-t", "wave", "-o", "saw.svg", "-T",
                                        "wave", "-s", "600"});
     EXPECT_EQ(result.exit_status, 0);
-    EXPECT_EQ(result.standard_output, success_report("saw.svg", 600));
+    EXPECT_EQ(result.standard_output, success_report("saw.txt", "saw.svg", 600));
     const auto root = parse_svg(read_file(folder.path("saw.svg")));
     const auto polylines = find_elements(*root, "polyline");
     ASSERT_EQ(polylines.size(), 1u);
@@ -65,7 +46,7 @@ TEST_F(Svg_output, DrawsTheSpectrumWithOneBarPerHarmonic)
     const Program_result result = run({"-i", "saw.txt", "-t", "wave", "-o", "spectrum.svg",
                                        "-T", "harm", "-s", "16"});
     EXPECT_EQ(result.exit_status, 0);
-    EXPECT_EQ(result.standard_output, success_report("spectrum.svg", 16));
+    EXPECT_EQ(result.standard_output, success_report("saw.txt", "spectrum.svg", 16));
     const auto root = parse_svg(read_file(folder.path("spectrum.svg")));
     const auto bars = path_bars(*find_elements(*root, "path").front());
     ASSERT_EQ(bars.size(), 16u);
@@ -82,7 +63,7 @@ TEST_F(Svg_output, FormatOptionChoosesSvgWhateverTheExtension)
     const Program_result result = run({"-i", "saw.txt", "-t", "wave", "-o", "picture.out",
                                        "-F", "svg", "-T", "wave", "-s", "64"});
     EXPECT_EQ(result.exit_status, 0);
-    EXPECT_EQ(result.standard_output, success_report("picture.out", 64));
+    EXPECT_EQ(result.standard_output, success_report("saw.txt", "picture.out", 64));
     const auto root = parse_svg(read_file(folder.path("picture.out")));
     EXPECT_EQ(polyline_points(*find_elements(*root, "polyline").front()).size(), 64u);
 }

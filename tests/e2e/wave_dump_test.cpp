@@ -2,11 +2,8 @@
 // spectrum as a user wave, listing the waves of a dump file, reading one of
 // them, and the refusals that come with it.
 
-#include "e2e/run_program.hpp"
-#include "support/temp_folder.hpp"
+#include "e2e/program_test.hpp"
 #include "support/wave_dump_bytes.hpp"
-
-#include <gtest/gtest.h>
 
 #include <cmath>
 #include <numbers>
@@ -36,24 +33,8 @@ const std::string one_harmonic_file = hex_bytes(
     " 09 06 09 00 08 09 08 03"
     " 39 F7");
 
-std::string success_report(const std::string& input, const std::string& output,
-                           std::uint64_t samples)
-{
-    return "Converting to 44100Hz\nConverted Wave from  file " + input + "\nto wave  file " +
-           output + " with " + std::to_string(samples) + " samples.\n";
-}
-
-class Wave_dump : public ::testing::Test {
+class Wave_dump : public Program_test {
 protected:
-    Temp_folder folder;
-
-    Program_result run(const std::vector<std::string>& arguments)
-    {
-        Program_result result = run_program(arguments, folder.root);
-        EXPECT_EQ(result.standard_error, "") << "nothing may go to standard error";
-        return result;
-    }
-
     /// Three waves among other SysEx data: user wave 1000 (a sine), ROM
     /// wave 0 (silent, device number 00), wave 344 (all sample bytes 00, a
     /// square), and a last wave dump that the file cuts off.

@@ -1,38 +1,16 @@
 // Spectra written as Yoshimi scripts, from the command line: the lines of a
 // script, the limit of 128 harmonics, and the house rules for output files.
 
-#include "e2e/run_program.hpp"
-#include "support/temp_folder.hpp"
+#include "e2e/program_test.hpp"
 
-#include <gtest/gtest.h>
-
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <cmath>
-#include <csignal>
 
 namespace Vemo::testing {
 namespace {
 
-std::string success_report(const std::string& input, const std::string& output,
-                           std::size_t size)
-{
-    return "Converting to 44100Hz\nConverted Wave from  file " + input + "\nto wave  file " +
-           output + " with " + std::to_string(size) + " samples.\n";
-}
-
-class Yoshimi_scripts : public ::testing::Test {
-protected:
-    Temp_folder folder;
-
-    Program_result run(const std::vector<std::string>& arguments)
-    {
-        Program_result result = run_program(arguments, folder.root);
-        EXPECT_EQ(result.standard_error, "") << "nothing may go to standard error";
-        return result;
-    }
-};
+using Yoshimi_scripts = Program_test;
 
 TEST_F(Yoshimi_scripts, WritesOneLinePerAudibleHarmonic)
 {
@@ -110,22 +88,13 @@ TEST_F(Yoshimi_scripts, FailedRunLeavesNoScript)
 
 TEST_F(Yoshimi_scripts, ReportsAScriptThatDoesNotFit)
 {
-    // A file size limit, inherited by the program, stops the script after
-    // 200 bytes; standard output fits within it.
+    // A file size limit stops the script after 200 bytes.
     std::string amplitudes;
     for (int harmonic = 1; harmonic <= 128; ++harmonic)
         amplitudes += "1\n";
     folder.write("in.txt", amplitudes);
-    rlimit before{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
-    rlimit small = before;
-    small.rlim_cur = 200;
-    const auto previous_handler = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     const Program_result result =
-        run({"-i", "in.txt", "-t", "harm", "-o", "out.ysc", "-s", "128"});
-    setrlimit(RLIMIT_FSIZE, &before);
-    std::signal(SIGXFSZ, previous_handler);
+        run({"-i", "in.txt", "-t", "harm", "-o", "out.ysc", "-s", "128"}, 200);
 
     EXPECT_EQ(result.exit_status, 1);
     EXPECT_EQ(result.standard_output,

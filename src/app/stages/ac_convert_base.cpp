@@ -15,14 +15,6 @@ bool all_finite(const double* values, std::uint64_t count)
 
 }  // namespace
 
-double peak_of(const double* values, std::uint64_t count)
-{
-    double peak = 0.0;
-    for (std::uint64_t i = 0; i < count; ++i)
-        peak = std::max(peak, std::fabs(values[i]));
-    return peak;
-}
-
 Ac_convert_base::Ac_convert_base(std::uint64_t size) : Ac_convert_base(size, 0.0) {}
 
 Ac_convert_base::Ac_convert_base(std::uint64_t size, double zero_threshold)

@@ -47,7 +47,4 @@ protected:
     bool deliver_output();
 };
 
-/// The largest absolute value of `values[0 .. count)`, 0 for none.
-double peak_of(const double* values, std::uint64_t count);
-
 }  // namespace Vemo

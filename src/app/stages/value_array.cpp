@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
 #include <new>
 
 namespace Vemo {
@@ -25,6 +27,14 @@ std::unique_ptr<double[]> make_value_array(std::uint64_t count)
     if (count > most_values)
         throw std::bad_alloc();
     return std::make_unique<double[]>(count);
+}
+
+double peak_of(const double* values, std::uint64_t count)
+{
+    double peak = 0.0;
+    for (std::uint64_t i = 0; i < count; ++i)
+        peak = std::max(peak, std::fabs(values[i]));
+    return peak;
 }
 
 }  // namespace Vemo
