@@ -1,8 +1,16 @@
 #include "infile/ac_infile_audio.hpp"
 
-#include "app/stages/value_array.hpp"
+#include <algorithm>
+#include <vector>
 
 namespace Vemo {
+
+namespace {
+
+/// Frames are read in pieces of this many.
+constexpr sf_count_t piece_frames = 4096;
+
+}  // namespace
 
 Ac_infile_audio::Ac_infile_audio(const std::string& name) : Ac_infile_base(name) {}
 
@@ -44,15 +52,27 @@ bool Ac_infile_audio::read()
 {
     if (!is_open || !ok)
         return false;
+    // The frame count comes from the file's header. The frames are read in
+    // pieces into a growing buffer, so a header that claims more than the
+    // file holds costs no memory beyond what is really there.
     const sf_count_t frames = file_info.frames;
-    data = make_value_array(static_cast<std::uint64_t>(frames));
-    const sf_count_t got = sf_readf_double(sound_file, data.get(), frames);
+    std::vector<double> samples;
+    double piece[piece_frames];
+    while (static_cast<sf_count_t>(samples.size()) < frames) {
+        const sf_count_t wanted =
+            std::min<sf_count_t>(piece_frames, frames - static_cast<sf_count_t>(samples.size()));
+        const sf_count_t got = sf_readf_double(sound_file, piece, wanted);
+        samples.insert(samples.end(), piece, piece + std::max<sf_count_t>(got, 0));
+        if (got != wanted)
+            break;
+    }
+    const auto got = static_cast<sf_count_t>(samples.size());
     if (got != frames) {
         error_message = "Only read " + std::to_string(got) + " of " + std::to_string(frames) +
                         " samples.";
         return false;
     }
-    data_size = static_cast<std::uint64_t>(frames);
+    store_data(samples);
     return true;
 }
 
