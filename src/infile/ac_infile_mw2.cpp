@@ -21,9 +21,7 @@ Ac_infile_mw2::~Ac_infile_mw2() { close(); }
 
 void Ac_infile_mw2::close()
 {
-    if (file_stream.is_open())
-        file_stream.close();
-    is_open = false;
+    close_stream(file_stream);
     has_waves = false;
 }
 
@@ -31,14 +29,8 @@ bool Ac_infile_mw2::open()
 {
     if (is_open)
         return true;
-    if (!ok)
+    if (!open_stream(file_stream))
         return false;
-    file_stream.open(file_name, std::ios::in | std::ios::binary);
-    if (!file_stream) {
-        file_stream.close();
-        return fail("Can't open file " + file_name + ": unknown error.");
-    }
-    is_open = true;
     if (!load()) {
         close();
         return fail(file_name + " could not be read to the end.");

@@ -12,27 +12,9 @@ Ac_infile_plaintext::Ac_infile_plaintext(const char* name) : Ac_infile_base(name
 
 Ac_infile_plaintext::~Ac_infile_plaintext() { close(); }
 
-void Ac_infile_plaintext::close()
-{
-    if (file_stream.is_open())
-        file_stream.close();
-    is_open = false;
-}
+void Ac_infile_plaintext::close() { close_stream(file_stream); }
 
-bool Ac_infile_plaintext::open()
-{
-    if (is_open)
-        return true;
-    if (!ok)
-        return false;
-    file_stream.open(file_name, std::ios::in | std::ios::binary);
-    if (!file_stream) {
-        file_stream.close();
-        return fail("Can't open file " + file_name + ": unknown error.");
-    }
-    is_open = true;
-    return true;
-}
+bool Ac_infile_plaintext::open() { return open_stream(file_stream); }
 
 bool Ac_infile_plaintext::read()
 {

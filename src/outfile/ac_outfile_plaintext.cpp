@@ -38,11 +38,7 @@ void Ac_outfile_plaintext::close()
 
 bool Ac_outfile_plaintext::write()
 {
-    if (!is_open)
-        return report("Can't write data, file " + file_name + " is not open.");
-    if (!data)
-        return report("There is no data to write to file " + file_name);
-    if (!ok)
+    if (!ready_to_write())
         return false;
 
     std::string text;

@@ -320,11 +320,7 @@ void Ac_outfile_svg::close()
 
 bool Ac_outfile_svg::write()
 {
-    if (!is_open)
-        return report("Can't write data, file " + file_name + " is not open.");
-    if (!data)
-        return report("There is no data to write to file " + file_name);
-    if (!ok)
+    if (!ready_to_write())
         return false;
     // A coordinate that is not a number would make the document invalid.
     if (!std::all_of(data.get(), data.get() + data_size,

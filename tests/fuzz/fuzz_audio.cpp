@@ -9,12 +9,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     const Vemo::fuzzing::Fuzz_folder folder;
     for (const char* name : {"in.wav", "in.aiff"}) {
         Vemo::Ac_infile_audio reader(folder.write(name, Vemo::fuzzing::as_text(bytes, size)));
-        if (reader.open() && reader.read()) {
-            volatile double sum = 0.0;
-            for (std::uint64_t i = 0; i < reader.data_size; ++i)
-                sum = sum + reader.data[i];
-        }
-        reader.close();
+        Vemo::fuzzing::read_values(reader);
     }
     return 0;
 }

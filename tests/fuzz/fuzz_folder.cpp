@@ -1,5 +1,7 @@
 #include "fuzz/fuzz_folder.hpp"
 
+#include "app/stages/ac_infile_base.hpp"
+
 #include <boost/filesystem.hpp>
 
 #include <fcntl.h>
@@ -40,6 +42,16 @@ std::string Fuzz_folder::write(const std::string& name, std::string_view content
     std::fwrite(content.data(), 1, content.size(), file);
     std::fclose(file);
     return file_path;
+}
+
+void read_values(Ac_infile_base& reader)
+{
+    if (reader.open() && reader.read()) {
+        volatile double sum = 0.0;
+        for (std::uint64_t i = 0; i < reader.data_size; ++i)
+            sum = sum + reader.data[i];
+    }
+    reader.close();
 }
 
 void silence_standard_output()

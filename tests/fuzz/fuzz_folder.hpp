@@ -5,6 +5,10 @@
 #include <string>
 #include <string_view>
 
+namespace Vemo {
+class Ac_infile_base;
+}
+
 namespace Vemo::fuzzing {
 
 /// A private temporary folder for one fuzz input, removed with everything in
@@ -27,6 +31,10 @@ inline std::string_view as_text(const std::uint8_t* bytes, std::size_t size)
 {
     return {reinterpret_cast<const char*>(bytes), size};
 }
+
+/// Opens and reads the reader's file and touches every value delivered, so
+/// that a value left unset shows up under the sanitizers.
+void read_values(Ac_infile_base& reader);
 
 /// Sends standard output to /dev/null, so the program's reports do not
 /// drown the fuzzer's own.

@@ -17,11 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     for (std::uint32_t n = 0; n <= waves; ++n) {
         Vemo::Ac_infile_mw2 reader(path);
         reader.select_wave(n);
-        if (reader.open() && reader.read()) {
-            volatile double sum = 0.0;
-            for (std::uint64_t i = 0; i < reader.data_size; ++i)
-                sum = sum + reader.data[i];
-        }
+        Vemo::fuzzing::read_values(reader);
     }
     return 0;
 }

@@ -7,11 +7,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
 {
     const Vemo::fuzzing::Fuzz_folder folder;
     Vemo::Ac_infile_plaintext reader(folder.write("in.txt", Vemo::fuzzing::as_text(bytes, size)));
-    if (reader.open() && reader.read()) {
-        volatile double sum = 0.0;
-        for (std::uint64_t i = 0; i < reader.data_size; ++i)
-            sum = sum + reader.data[i];
-    }
-    reader.close();
+    Vemo::fuzzing::read_values(reader);
     return 0;
 }

@@ -43,4 +43,26 @@ void Ac_infile_base::store_data(const std::vector<double>& values)
     data_size = values.size();
 }
 
+bool Ac_infile_base::open_stream(std::ifstream& stream)
+{
+    if (is_open)
+        return true;
+    if (!ok)
+        return false;
+    stream.open(file_name, std::ios::in | std::ios::binary);
+    if (!stream) {
+        stream.close();
+        return fail("Can't open file " + file_name + ": unknown error.");
+    }
+    is_open = true;
+    return true;
+}
+
+void Ac_infile_base::close_stream(std::ifstream& stream)
+{
+    if (stream.is_open())
+        stream.close();
+    is_open = false;
+}
+
 }  // namespace Vemo

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -45,6 +46,11 @@ protected:
     bool fail(std::string message);
     /// Hands over the values read, in file order.
     void store_data(const std::vector<double>& values);
+    /// The open that readers of stream files share: true when already open,
+    /// false when unusable, otherwise opens `stream` on the file for reading.
+    bool open_stream(std::ifstream& stream);
+    /// Closes `stream` if it is open and marks the reader closed.
+    void close_stream(std::ifstream& stream);
 };
 
 }  // namespace Vemo

@@ -98,6 +98,15 @@ bool Ac_outfile_base::open_new_file()
     return true;
 }
 
+bool Ac_outfile_base::ready_to_write()
+{
+    if (!is_open)
+        return report("Can't write data, file " + file_name + " is not open.");
+    if (!data)
+        return report("There is no data to write to file " + file_name);
+    return ok;
+}
+
 bool Ac_outfile_base::write_bytes(const void* bytes, std::size_t count)
 {
     const char* next = static_cast<const char*>(bytes);

@@ -52,6 +52,10 @@ protected:
     /// unusable, otherwise creates `file_name` as a new file, keeps its
     /// descriptor and marks the writer open.
     bool open_new_file();
+    /// The checks before a text or picture is written: the file must be open
+    /// and hold data, with a message for each; an unusable writer says nothing
+    /// new.
+    bool ready_to_write();
     /// Writes all bytes to the descriptor, or fails with "Not all data was
     /// written to " and the file name.
     bool write_bytes(const void* bytes, std::size_t count);
