@@ -1,4 +1,5 @@
 #include "convert/ac_convert_wave_harm.hpp"
+#include "support/reference_cycles.hpp"
 
 #include <gtest/gtest.h>
 
@@ -31,22 +32,10 @@ TEST(Ac_convert_wave_harm, MatchesAnIndependentDft)
             v = sample(random);
 
         const std::size_t harmonics = size / 2;
-        std::vector<long double> magnitude(harmonics);
-        long double peak = 0;
-        for (std::size_t h = 1; h <= harmonics; ++h) {
-            long double re = 0, im = 0;
-            for (std::size_t j = 0; j < size; ++j) {
-                const long double angle = 2.0L * 3.14159265358979323846264338327950288L *
-                                          static_cast<long double>((h * j) % size) / size;
-                re += wave[j] * std::cos(angle);
-                im -= wave[j] * std::sin(angle);
-            }
-            magnitude[h - 1] = std::sqrt(re * re + im * im);
-            peak = std::max(peak, magnitude[h - 1]);
-        }
+        const std::vector<double> reference = testing::dft_spectrum(wave, harmonics);
         const std::vector<double> spectrum = analyse(wave, harmonics, 0.0);
         for (std::size_t i = 0; i < harmonics; ++i)
-            EXPECT_NEAR(spectrum[i], static_cast<double>(magnitude[i] / peak), 1e-12)
+            EXPECT_NEAR(spectrum[i], reference[i], 1e-12)
                 << "size " << size << ", harmonic " << i + 1;
     }
 }
@@ -80,12 +69,10 @@ TEST(Ac_convert_wave_harm, HarmonicsBeyondHalfTheCycleAreSilent)
 
 TEST(Ac_convert_wave_harm, ThresholdAndOffset)
 {
-    std::vector<double> wave(64), offset(64);
-    for (int j = 0; j < 64; ++j) {
-        wave[j] = std::sin(two_pi * j / 64) + 0.05 * std::sin(2 * two_pi * j / 64) +
-                  0.1 * std::sin(3 * two_pi * j / 64);
-        offset[j] = wave[j] + 0.75;
-    }
+    const std::vector<double> wave = testing::sine_cycle(64, {1, 0.05, 0.1});
+    std::vector<double> offset = wave;
+    for (double& value : offset)
+        value += 0.75;
     const std::vector<double> spectrum = analyse(wave, 3, 0.1 - 1e-12);
     EXPECT_EQ(spectrum[1], 0.0);
     EXPECT_NEAR(spectrum[2], 0.1, 1e-12);

@@ -3,7 +3,8 @@
 // refused before any output file is created.
 
 #include "e2e/program_test.hpp"
-#include "e2e/sound_files.hpp"
+#include "support/reference_cycles.hpp"
+#include "support/sound_files.hpp"
 
 #include <boost/filesystem.hpp>
 
@@ -60,7 +61,7 @@ TEST_F(Audio_input, ReadsEveryEncodingAsTheSameCycle)
         {"aiff_inside.wav", SF_FORMAT_AIFF | SF_FORMAT_PCM_16, {}},
     };
     for (const Case& c : cases) {
-        write_sound(folder.path(c.name), c.format, 1, 22050, harmonic_cycle(600, two_harmonics));
+        write_sound(folder.path(c.name), c.format, 1, 22050, sine_cycle(600, two_harmonics));
         expect_two_harmonics(spectrum_of(c.name, c.extra_arguments), c.name);
     }
 }
@@ -68,14 +69,14 @@ TEST_F(Audio_input, ReadsEveryEncodingAsTheSameCycle)
 TEST_F(Audio_input, AudioInputIsAlwaysAWave)
 {
     write_sound(folder.path("cycle.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, 44100,
-                harmonic_cycle(600, two_harmonics));
+                sine_cycle(600, two_harmonics));
     expect_two_harmonics(spectrum_of("cycle.wav", {"-t", "harm"}), "cycle.wav");
 }
 
 TEST_F(Audio_input, AcceptsExactly65536Frames)
 {
     write_sound(folder.path("long.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, 44100,
-                harmonic_cycle(65536, two_harmonics));
+                sine_cycle(65536, two_harmonics));
     expect_two_harmonics(spectrum_of("long.wav"), "long.wav");
 }
 
@@ -95,7 +96,7 @@ TEST_F(Audio_input, RefusedInputsNameTheirFaultAndCreateNoOutput)
     write_sound(folder.path("long_stereo.wav"), pcm_16_wav, 2, 44100,
                 std::vector<double>(2 * 65537, 0.25));
     write_sound(folder.path("cycle.flac"), SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 1, 44100,
-                harmonic_cycle(600, two_harmonics));
+                sine_cycle(600, two_harmonics));
     folder.write("notes.wav", "0.5\n-0.5\n");
     folder.write("notes.txt", "0.5\n-0.5\n");
     boost::filesystem::create_directory(folder.path("folder.wav"));
@@ -129,7 +130,7 @@ TEST_F(Audio_input, RefusedInputsNameTheirFaultAndCreateNoOutput)
 TEST_F(Audio_input, ListingShowsOneWaveOrTheRefusal)
 {
     write_sound(folder.path("cycle.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, 44100,
-                harmonic_cycle(600, two_harmonics));
+                sine_cycle(600, two_harmonics));
     write_sound(folder.path("stereo.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 2, 44100,
                 std::vector<double>(1200, 0.25));
 

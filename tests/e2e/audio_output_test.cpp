@@ -3,7 +3,8 @@
 // A refused or failed run leaves no file behind.
 
 #include "e2e/program_test.hpp"
-#include "e2e/sound_files.hpp"
+#include "support/reference_cycles.hpp"
+#include "support/sound_files.hpp"
 
 #include <boost/filesystem.hpp>
 
@@ -30,18 +31,8 @@ protected:
     }
 };
 
-/// The cycle that the spectrum 1, 0, 0.5 gives: harmonics 1 and 3 in sine
-/// phase, scaled to a peak of 1.
-std::vector<double> expected_cycle(std::size_t frames)
-{
-    std::vector<double> cycle = harmonic_cycle(frames, {1.0, 0.0, 0.5});
-    double peak = 0.0;
-    for (double value : cycle)
-        peak = std::max(peak, std::fabs(value));
-    for (double& value : cycle)
-        value /= peak;
-    return cycle;
-}
+/// The cycle that the spectrum 1, 0, 0.5 gives.
+std::vector<double> expected_cycle(std::size_t frames) { return sine_cycle(frames, {1, 0, 0.5}); }
 
 TEST_F(Audio_output, WritesMono16BitCycleInTheContainerTheNameAsks)
 {

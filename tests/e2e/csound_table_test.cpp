@@ -1,8 +1,9 @@
 // Function tables that a real Csound wrote with ftsave and ftsavek, read by
 // the program and checked value by value: against the GEN10 formula of the
-// .csd source that made them, and against the value lines of the file.
+// .csd source that made them (GEN10 sums sines and scales them to a peak of 1), and against the value lines of the file.
 
 #include "e2e/program_test.hpp"
+#include "support/reference_cycles.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -17,24 +18,6 @@ const std::string header_end = "---------END OF HEADER--------------";
 /// Csound prints values with six decimals, so each lies within half a unit
 /// of the sixth decimal of the exact table value.
 constexpr double print_rounding = 0.5e-6 + 1e-12;
-
-/// What GEN10 puts in a table of `size` points: the sum of sines of the
-/// harmonics with the given amplitudes, normalised to a peak of 1.
-std::vector<double> gen10(std::size_t size, const std::vector<double>& amplitudes)
-{
-    const double two_pi = 6.283185307179586;
-    std::vector<double> table(size, 0.0);
-    double peak = 0.0;
-    for (std::size_t i = 0; i < size; ++i) {
-        for (std::size_t k = 0; k < amplitudes.size(); ++k)
-            table[i] += amplitudes[k] * std::sin(two_pi * static_cast<double>((k + 1) * i) /
-                                                 static_cast<double>(size));
-        peak = std::max(peak, std::fabs(table[i]));
-    }
-    for (double& value : table)
-        value /= peak;
-    return table;
-}
 
 /// The numbers of the value lines that follow the first header of a table
 /// file, guard point and all, up to the next line that is not a number.
@@ -100,7 +83,7 @@ TEST_F(Csound_tables, ReadsEveryGen10WaveValueByValue)
     };
     for (const Case& c : cases) {
         const std::vector<double> values = values_passed_on(c.table, c.size);
-        const std::vector<double> expected = gen10(c.size, c.amplitudes);
+        const std::vector<double> expected = sine_cycle(c.size, c.amplitudes);
         const std::vector<double> lines = value_lines(fixture(c.table));
         ASSERT_EQ(values.size(), c.size) << c.table;
         ASSERT_EQ(lines.size(), c.size + 1) << c.table << " holds a guard point";

@@ -13,9 +13,18 @@ class Program_test : public ::testing::Test {
 protected:
     Temp_folder folder;
 
+    /// Runs the program in `folder`; a `file_size_limit` above 0 holds in
+    /// the started program only.
     Program_result run(const std::vector<std::string>& arguments, unsigned long file_size_limit = 0)
     {
-        Program_result result = run_program(arguments, folder.root, file_size_limit);
+        return run_in(folder, arguments, file_size_limit);
+    }
+
+    /// Runs the program in another folder, with the same checks.
+    static Program_result run_in(const Temp_folder& where, const std::vector<std::string>& arguments,
+                                 unsigned long file_size_limit = 0)
+    {
+        Program_result result = run_program(arguments, where.root, file_size_limit);
         EXPECT_EQ(result.standard_error, "") << "nothing may go to standard error";
         return result;
     }

@@ -1,27 +1,14 @@
 #include "e2e/run_program.hpp"
+#include "support/temp_folder.hpp"
 
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 namespace Vemo::testing {
-
-namespace {
-
-std::string slurp(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
-}  // namespace
 
 Program_result run_program(const std::vector<std::string>& arguments,
                            const std::string& working_folder, unsigned long file_size_limit)
@@ -61,8 +48,8 @@ Program_result run_program(const std::vector<std::string>& arguments,
         result.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     close(out);
     close(err);
-    result.standard_output = slurp(out_name);
-    result.standard_error = slurp(err_name);
+    result.standard_output = read_file(out_name);
+    result.standard_error = read_file(err_name);
     unlink(out_name);
     unlink(err_name);
     return result;

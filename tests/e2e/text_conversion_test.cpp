@@ -1,6 +1,7 @@
 // Conversions between text files: all four type pairs, end to end.
 
 #include "e2e/program_test.hpp"
+#include "support/reference_cycles.hpp"
 
 #include <cmath>
 
@@ -9,16 +10,10 @@ namespace {
 
 using Text_conversion = Program_test;
 
-const double two_pi = 6.283185307179586;
-
 /// One cycle of a band-limited saw of `harmonics` harmonics, 1/h each.
 std::vector<double> saw(int samples, int harmonics)
 {
-    std::vector<double> wave(samples);
-    for (int j = 0; j < samples; ++j)
-        for (int h = 1; h <= harmonics; ++h)
-            wave[j] += std::sin(two_pi * h * j / samples) / h;
-    return wave;
+    return sine_cycle(samples, saw_amplitudes(harmonics));
 }
 
 TEST_F(Text_conversion, WaveToSpectrumGivesTheSawsHarmonicSeries)

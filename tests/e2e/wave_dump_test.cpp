@@ -3,6 +3,7 @@
 // them, and the refusals that come with it.
 
 #include "e2e/program_test.hpp"
+#include "support/reference_cycles.hpp"
 #include "support/wave_dump_bytes.hpp"
 
 #include <cmath>
@@ -60,10 +61,7 @@ TEST_F(Wave_dump, StoresTheOneHarmonicSpectrumAsTheKnownMessage)
 
 TEST_F(Wave_dump, StoresAWaveCycleThroughItsSpectrum)
 {
-    std::string sine;
-    for (int i = 0; i < 256; ++i)
-        sine += std::to_string(std::sin(2 * std::numbers::pi * i / 256.0)) + "\n";
-    folder.write("sine.txt", sine);
+    folder.write("sine.txt", values_text(sine_cycle(256, {1})));
     const Program_result result = run({"-i", "sine.txt", "-t", "wave", "-o", "sine.syx"});
     EXPECT_EQ(result.exit_status, 0);
     EXPECT_EQ(result.standard_output, success_report("sine.txt", "sine.syx", 64));

@@ -41,23 +41,6 @@ TEST_F(Yoshimi_scripts, NamesNoHarmonicBeyond128)
     EXPECT_EQ(read_file(folder.path("many.ysc")), expected);
 }
 
-TEST_F(Yoshimi_scripts, AnalysesAWaveIntoAScript)
-{
-    // One cycle of harmonics 1, 2 and 4 at 1, 0.5 and 0.25, sampled at 64
-    // points; a script output always receives a spectrum.
-    std::vector<double> cycle(64);
-    for (std::size_t i = 0; i < cycle.size(); ++i) {
-        const double phase = 6.283185307179586 * static_cast<double>(i) / 64.0;
-        cycle[i] = std::sin(phase) + 0.5 * std::sin(2 * phase) + 0.25 * std::sin(4 * phase);
-    }
-    folder.write("saw.txt", values_text(cycle));
-    const Program_result result =
-        run({"-i", "saw.txt", "-t", "wave", "-o", "saw.ysc", "-T", "wave", "-s", "32"});
-    EXPECT_EQ(result.exit_status, 0);
-    EXPECT_EQ(result.standard_output, success_report("saw.txt", "saw.ysc", 32));
-    EXPECT_EQ(read_file(folder.path("saw.ysc")), "s ha 1 a 127\ns ha 2 a 96\ns ha 4 a 80\n");
-}
-
 TEST_F(Yoshimi_scripts, NeverOverwritesAnything)
 {
     folder.write("in.txt", "1\n");

@@ -1,35 +1,26 @@
 #include "infile/ac_infile_audio.hpp"
 
+#include "support/sound_files.hpp"
 #include "support/temp_folder.hpp"
 
 #include <boost/filesystem.hpp>
 
 #include <gtest/gtest.h>
 
-#include <sndfile.h>
-
-#include <stdexcept>
-
 namespace Vemo {
 namespace {
 
 using testing::Temp_folder;
 
-/// Writes 16-bit samples (channels interleaved) as a new WAV file.
+/// Writes 16-bit `levels` (channels interleaved) as a new WAV file.
 std::string write_levels(const Temp_folder& folder, const std::string& name, int channels,
-                         const std::vector<short>& levels)
+                         const std::vector<double>& levels)
 {
-    const std::string path = folder.path(name);
-    SF_INFO info{};
-    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-    info.channels = channels;
-    info.samplerate = 44100;
-    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
-    if (!file)
-        throw std::runtime_error(sf_strerror(nullptr));
-    sf_write_short(file, levels.data(), static_cast<sf_count_t>(levels.size()));
-    sf_close(file);
-    return path;
+    std::vector<double> samples;
+    for (double level : levels)
+        samples.push_back(level / 32767);
+    return testing::write_sound(folder.path(name), SF_FORMAT_WAV | SF_FORMAT_PCM_16, channels,
+                                44100, samples);
 }
 
 TEST(Ac_infile_audio, ReadsSixteenBitLevelsScaledToFullScale)
@@ -105,7 +96,7 @@ TEST(Ac_infile_audio, MissingFileKeepsThePathMessage)
 TEST(Ac_infile_audio, ShortReadNamesBothCountsAndKeepsTheReaderUsable)
 {
     const Temp_folder folder;
-    const std::string path = write_levels(folder, "cycle.wav", 1, std::vector<short>(600, 7));
+    const std::string path = write_levels(folder, "cycle.wav", 1, std::vector<double>(600, 7));
     Ac_infile_audio reader(path);
     ASSERT_TRUE(reader.open());
     // The file loses all but 100 frames between the check and the read.

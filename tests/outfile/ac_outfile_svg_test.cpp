@@ -2,6 +2,7 @@
 // bars they hold, where known values land, and what the document may hold.
 
 #include "outfile/ac_outfile_svg.hpp"
+#include "support/reference_cycles.hpp"
 #include "support/svg_picture.hpp"
 #include "support/temp_folder.hpp"
 
@@ -83,19 +84,10 @@ protected:
     }
 };
 
-std::vector<double> sine_cycle(std::size_t count)
-{
-    std::vector<double> samples(count);
-    for (std::size_t i = 0; i < count; ++i)
-        samples[i] = std::sin(6.283185307179586 * static_cast<double>(i) /
-                              static_cast<double>(count));
-    return samples;
-}
-
 TEST_F(Svg_writer, WaveIsOnePolylineWithOnePointPerSample)
 {
     for (const std::size_t count : {1, 2, 7, 600, 65536}) {
-        const std::string document = draw(sine_cycle(count), "wave");
+        const std::string document = draw(sine_cycle(count, {1}), "wave");
         const auto root = parse_svg(document);
         const auto polylines = find_elements(*root, "polyline");
         ASSERT_EQ(polylines.size(), 1u) << count;
@@ -108,7 +100,7 @@ TEST_F(Svg_writer, WaveIsOnePolylineWithOnePointPerSample)
 
 TEST_F(Svg_writer, WaveSpansOneCycleAcrossTheWidth)
 {
-    const auto root = parse_svg(draw(sine_cycle(8), "wave"));
+    const auto root = parse_svg(draw(sine_cycle(8, {1}), "wave"));
     const Frame frame = frame_of(*root);
     const auto points = polyline_points(*find_elements(*root, "polyline").front());
     const double step = (frame.right_x - frame.left_x) / 8;
@@ -158,7 +150,7 @@ TEST_F(Svg_writer, SilentWaveLiesOnTheZeroLine)
 
 TEST_F(Svg_writer, WaveMarksSampleIndicesAlongTheAxis)
 {
-    const auto root = parse_svg(draw(sine_cycle(600), "wave"));
+    const auto root = parse_svg(draw(sine_cycle(600, {1}), "wave"));
     const Frame frame = frame_of(*root);
     const auto labels = axis_labels(*root);
     const std::vector<std::string> expected{"0", "150", "300", "450", "600"};
@@ -357,7 +349,7 @@ TEST_F(Svg_writer, WriteFailureIsReported)
         const rlimit limit{100, 100};
         setrlimit(RLIMIT_FSIZE, &limit);
         Ac_outfile_svg writer(path, "wave");
-        const std::vector<double> samples = sine_cycle(64);
+        const std::vector<double> samples = sine_cycle(64, {1});
         const bool refused = writer.open() && writer.set_data(samples.data(), samples.size()) &&
                              !writer.write() &&
                              writer.error_message == "Not all data was written to " + path;

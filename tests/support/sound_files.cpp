@@ -1,12 +1,11 @@
-#include "e2e/sound_files.hpp"
+#include "support/sound_files.hpp"
 
-#include <cmath>
 #include <stdexcept>
 
 namespace Vemo::testing {
 
-void write_sound(const std::string& path, int format, int channels, int sample_rate,
-                 const std::vector<double>& samples)
+std::string write_sound(const std::string& path, int format, int channels, int sample_rate,
+                        const std::vector<double>& samples)
 {
     SF_INFO info{};
     info.format = format;
@@ -20,6 +19,7 @@ void write_sound(const std::string& path, int format, int channels, int sample_r
     sf_close(file);
     if (written != frames)
         throw std::runtime_error("cannot write all of " + path);
+    return path;
 }
 
 Sound read_sound(const std::string& path)
@@ -34,18 +34,6 @@ Sound read_sound(const std::string& path)
     if (got != sound.info.frames)
         throw std::runtime_error("cannot read all of " + path);
     return sound;
-}
-
-std::vector<double> harmonic_cycle(std::size_t frames, const std::vector<double>& amplitudes)
-{
-    const double two_pi = 6.283185307179586;
-    std::vector<double> cycle(frames, 0.0);
-    for (std::size_t j = 0; j < frames; ++j)
-        for (std::size_t k = 0; k < amplitudes.size(); ++k)
-            cycle[j] += amplitudes[k] *
-                        std::sin(two_pi * static_cast<double>((k + 1) * j % frames) /
-                                 static_cast<double>(frames));
-    return cycle;
 }
 
 double written_value(double read_back) { return read_back * 32768.0 / 32767.0; }

@@ -2,7 +2,6 @@
 
 #include <sndfile.h>
 
-#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -16,16 +15,13 @@ struct Sound {
 };
 
 /// Writes `samples` (channels interleaved) as a new sound file in `format`;
+/// libsndfile stores a 16-bit sample as level 32767 x. Returns the path;
 /// throws when libsndfile refuses.
-void write_sound(const std::string& path, int format, int channels, int sample_rate,
-                 const std::vector<double>& samples);
+std::string write_sound(const std::string& path, int format, int channels, int sample_rate,
+                        const std::vector<double>& samples);
 
 /// Reads a whole sound file; throws when libsndfile cannot open it.
 Sound read_sound(const std::string& path);
-
-/// `frames` samples of one cycle that sums sines of the harmonics 1, 2, ...
-/// with `amplitudes`, each in phase zero.
-std::vector<double> harmonic_cycle(std::size_t frames, const std::vector<double>& amplitudes);
 
 /// The 16-bit level a sample read back as a double was stored with: libsndfile
 /// reads 16-bit samples as level / 32768, and writes doubles as level 32767 x.
