@@ -108,39 +108,12 @@ TEST_F(Audio_output, RefusesOtherNamesBeforeCreatingAnything)
     }
 }
 
-TEST_F(Audio_output, LeavesExistingPathsAsTheyAre)
-{
-    folder.write("taken.wav", "keep");
-    fs::create_symlink("nowhere.wav", folder.path("dangling.wav"));
-    for (const std::string name : {"taken.wav", "dangling.wav"}) {
-        const Program_result result =
-            run({"-i", "spectrum.txt", "-t", "harm", "-o", name, "-s", "64"});
-        EXPECT_EQ(result.exit_status, 1);
-        EXPECT_EQ(result.standard_output,
-                  error_report(name + " already exists and will not be overwritten."));
-    }
-    EXPECT_EQ(read_file(folder.path("taken.wav")), "keep");
-    EXPECT_EQ(fs::read_symlink(folder.path("dangling.wav")).string(), "nowhere.wav");
-    EXPECT_FALSE(file_exists(folder.path("nowhere.wav")));
-}
-
 TEST_F(Audio_output, SampleRateZeroFailsWithLibsndfilesTextAndLeavesNoFile)
 {
     const Program_result result =
         run({"-i", "spectrum.txt", "-t", "harm", "-o", "cycle.wav", "-s", "64", "-r", "0"});
     EXPECT_EQ(result.exit_status, 1);
     EXPECT_EQ(result.standard_output, error_report("Internal error : SF_INFO struct incomplete."));
-    EXPECT_FALSE(file_exists(folder.path("cycle.wav")));
-}
-
-TEST_F(Audio_output, ShortWriteIsReportedAndLeavesNoFile)
-{
-    // Room for the header and a few hundred samples, not for 4096.
-    const Program_result result =
-        run({"-i", "spectrum.txt", "-t", "harm", "-o", "cycle.wav", "-s", "4096"}, 1024);
-    EXPECT_EQ(result.exit_status, 1);
-    EXPECT_EQ(result.standard_output,
-              "Converting to 44100Hz\n" + error_report("Not all data was written to cycle.wav"));
     EXPECT_FALSE(file_exists(folder.path("cycle.wav")));
 }
 

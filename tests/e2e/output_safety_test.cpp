@@ -1,5 +1,6 @@
-// What the program promises about files: it never overwrites anything, a
-// failed run leaves no output behind, and every failure is explained.
+// What the program promises about output files, for every output format: it
+// never overwrites anything, a failed run leaves no output behind, and every
+// failure is explained.
 
 #include "e2e/program_test.hpp"
 
@@ -10,53 +11,104 @@ namespace {
 
 using Output_safety = Program_test;
 
-const std::vector<std::string> convert_to_out = {"-i", "in.txt", "-t", "harm", "-o", "out.txt",
-                                                 "-T", "wave", "-s", "8"};
+/// A spectrum of 128 harmonics: enough for every format to write more than
+/// the file-size limit below.
+std::string many_harmonics()
+{
+    std::string amplitudes;
+    for (int harmonic = 1; harmonic <= 128; ++harmonic)
+        amplitudes += "1\n";
+    return amplitudes;
+}
+
+/// A successful run into `output` in an empty folder, for each output format.
+std::vector<std::string> run_into(const std::string& output)
+{
+    std::vector<std::string> arguments = {"-i", "in.txt", "-t", "harm", "-o", output, "-s",
+                                          "4096"};
+    if (output == "out.txt" || output == "out.svg")
+        arguments.insert(arguments.end(), {"-T", "wave"});
+    return arguments;
+}
+
+const std::string outputs[] = {"out.txt", "out.wav", "out.aiff", "out.syx", "out.ysc", "out.svg"};
 
 TEST_F(Output_safety, NeverWritesOverAnythingAtTheOutputPath)
 {
-    folder.write("in.txt", "1\n");
-    folder.write("target.txt", "precious");
     struct Case {
         std::string description;
-        void (*make)(const Temp_folder&);
+        void (*make)(const Temp_folder&, const std::string& output);
+        std::string left_at_the_path;
     };
     const Case cases[] = {
-        {"a file", [](const Temp_folder& f) { f.write("out.txt", "precious"); }},
-        {"a directory", [](const Temp_folder& f) { ::mkdir(f.path("out.txt").c_str(), 0755); }},
+        {"a file", [](const Temp_folder& f, const std::string& o) { f.write(o, "precious"); },
+         "precious"},
+        {"a directory",
+         [](const Temp_folder& f, const std::string& o) { ::mkdir(f.path(o).c_str(), 0755); },
+         ""},
         {"a link to a file",
-         [](const Temp_folder& f) { ::symlink("target.txt", f.path("out.txt").c_str()); }},
+         [](const Temp_folder& f, const std::string& o) {
+             ::symlink("target", f.path(o).c_str());
+         },
+         "precious"},
         {"a dangling link",
-         [](const Temp_folder& f) { ::symlink("nowhere.txt", f.path("out.txt").c_str()); }},
+         [](const Temp_folder& f, const std::string& o) {
+             ::symlink("nowhere", f.path(o).c_str());
+         },
+         ""},
     };
-    for (const Case& c : cases) {
-        Temp_folder here;
-        here.write("in.txt", "1\n");
-        here.write("target.txt", "precious");
-        c.make(here);
-        const Program_result result = run_program(convert_to_out, here.root);
-        EXPECT_EQ(result.exit_status, 1) << c.description;
+    for (const std::string& output : outputs)
+        for (const Case& c : cases) {
+            SCOPED_TRACE(output + " is " + c.description);
+            Temp_folder here;
+            here.write("in.txt", "1\n0.5\n");
+            here.write("target", "precious");
+            c.make(here, output);
+            const Program_result result = run_in(here, run_into(output));
+            EXPECT_EQ(result.exit_status, 1);
+            EXPECT_EQ(result.standard_output,
+                      error_report(output + " already exists and will not be overwritten."));
+            EXPECT_EQ(read_file(here.path(output)), c.left_at_the_path);
+            EXPECT_EQ(read_file(here.path("target")), "precious");
+            EXPECT_FALSE(file_exists(here.path("nowhere")));
+        }
+}
+
+TEST_F(Output_safety, AFailedRunRemovesTheFileItCreated)
+{
+    for (const std::string& output : outputs) {
+        SCOPED_TRACE(output);
+        // A reader that fails after the output file was created.
+        folder.write("in.txt", "1\nabc\n");
+        Program_result result = run(run_into(output));
+        EXPECT_EQ(result.exit_status, 1);
+        EXPECT_EQ(result.standard_output, error_report("in.txt: line 2 does not hold a number."));
+        EXPECT_FALSE(file_exists(folder.path(output)));
+
+        // A file-size limit stands in for a full disk: the write falls short.
+        folder.write("in.txt", many_harmonics());
+        result = run(run_into(output), 100);
+        EXPECT_EQ(result.exit_status, 1);
         EXPECT_EQ(result.standard_output,
-                  error_report("out.txt already exists and will not be overwritten."))
-            << c.description;
-        EXPECT_EQ(read_file(here.path("target.txt")), "precious") << c.description;
-        EXPECT_FALSE(file_exists(here.path("nowhere.txt"))) << c.description;
+                  "Converting to 44100Hz\n" + error_report("Not all data was written to " + output));
+        EXPECT_FALSE(file_exists(folder.path(output)));
     }
 }
 
-TEST_F(Output_safety, FailuresAfterTheOutputWasCreatedLeaveNoFile)
+TEST_F(Output_safety, FailedConversionsAreExplainedAndLeaveNoFile)
 {
+    const std::vector<std::string> to_wave = {"-i", "in.txt", "-t", "harm", "-o", "out.txt",
+                                              "-T", "wave", "-s", "8"};
     struct Case {
         std::string input;
         std::vector<std::string> arguments;
         std::string report;
     };
     const Case cases[] = {
-        {"1\nnan\n", convert_to_out,
+        {"1\nnan\n", to_wave, error_report("The input holds a value that is not a finite number.")},
+        {"1\n-inf\n", to_wave,
          error_report("The input holds a value that is not a finite number.")},
-        {"1\n-inf\n", convert_to_out,
-         error_report("The input holds a value that is not a finite number.")},
-        {"1.5e308\n1.5e308\n", convert_to_out,
+        {"1.5e308\n1.5e308\n", to_wave,
          "Converting to 44100Hz\n" +
              error_report("The conversion produced a value that is not a finite number.")},
         {"1\n2\n", {"-i", "in.txt", "-t", "wave", "-o", "out.txt", "-T", "wave", "-s", "1000"},
@@ -71,27 +123,18 @@ TEST_F(Output_safety, FailuresAfterTheOutputWasCreatedLeaveNoFile)
                  "4000000000000"},
          "Converting to 44100Hz\n" +
              error_report("There is not enough memory for this conversion.")},
-        {"1\nabc\n", convert_to_out, error_report("in.txt: line 2 does not hold a number.")},
+        {"1\n# comment\n", to_wave, error_report("in.txt: line 2 does not hold a number.")},
+        {"1\n\n \t\r\n,5\n", to_wave, error_report("in.txt: line 4 does not hold a number.")},
+        {"1\n1e999\n", to_wave, error_report("in.txt: line 2 holds a number that is out of range.")},
+        {"-1e400\n", to_wave, error_report("in.txt: line 1 holds a number that is out of range.")},
     };
     for (const Case& c : cases) {
-        Temp_folder here;
-        here.write("in.txt", c.input);
-        const Program_result result = run_program(c.arguments, here.root);
+        folder.write("in.txt", c.input);
+        const Program_result result = run(c.arguments);
         EXPECT_EQ(result.exit_status, 1) << c.input;
         EXPECT_EQ(result.standard_output, c.report) << c.input;
-        EXPECT_FALSE(file_exists(here.path("out.txt"))) << c.input;
+        EXPECT_FALSE(file_exists(folder.path("out.txt"))) << c.input;
     }
-}
-
-TEST_F(Output_safety, AFileSizeLimitIsReportedAndThePartialFileRemoved)
-{
-    folder.write("in.txt", "1\n0.5\n");
-    const Program_result result = run(
-        {"-i", "in.txt", "-t", "harm", "-o", "out.txt", "-T", "wave", "-s", "10000"}, 4096);
-    EXPECT_EQ(result.exit_status, 1);
-    EXPECT_EQ(result.standard_output,
-              "Converting to 44100Hz\n" + error_report("Not all data was written to out.txt"));
-    EXPECT_FALSE(file_exists(folder.path("out.txt")));
 }
 
 TEST_F(Output_safety, InputPathsThatAreNoFilesAreNamed)
@@ -116,27 +159,6 @@ TEST_F(Output_safety, InputPathsThatAreNoFilesAreNamed)
         EXPECT_EQ(result.exit_status, 1) << c.input;
         EXPECT_EQ(result.standard_output, error_report(c.message));
         EXPECT_FALSE(file_exists(folder.path("out.txt")));
-    }
-}
-
-TEST_F(Output_safety, TextInputLinesMustHoldNumbers)
-{
-    struct Case {
-        std::string content;
-        std::string message;
-    };
-    const Case cases[] = {
-        {"1\n# comment\n", "in.txt: line 2 does not hold a number."},
-        {"1\n\n \t\r\n,5\n", "in.txt: line 4 does not hold a number."},
-        {"1\n1e999\n", "in.txt: line 2 holds a number that is out of range."},
-        {"-1e400\n", "in.txt: line 1 holds a number that is out of range."},
-    };
-    for (const Case& c : cases) {
-        Temp_folder here;
-        here.write("in.txt", c.content);
-        const Program_result result = run_program(convert_to_out, here.root);
-        EXPECT_EQ(result.exit_status, 1) << c.content;
-        EXPECT_EQ(result.standard_output, error_report(c.message)) << c.content;
     }
 }
 

@@ -83,28 +83,6 @@ TEST_F(Svg_output, OutputTypeMustBeGiven)
     }
 }
 
-TEST_F(Svg_output, ExistingFileIsNeverOverwritten)
-{
-    folder.write("saw.svg", "an older picture");
-    const Program_result result = run({"-i", "saw.txt", "-t", "wave", "-o", "saw.svg", "-T",
-                                       "wave", "-s", "64"});
-    EXPECT_EQ(result.exit_status, 1);
-    EXPECT_EQ(result.standard_output,
-              error_report("saw.svg already exists and will not be overwritten."));
-    EXPECT_EQ(read_file(folder.path("saw.svg")), "an older picture");
-}
-
-TEST_F(Svg_output, FailedRunLeavesNoPictureBehind)
-{
-    // Not a number on line 2: the reader fails after the picture was created.
-    folder.write("broken.txt", "0.5\nloud\n");
-    const Program_result result = run({"-i", "broken.txt", "-t", "wave", "-o", "broken.svg",
-                                       "-T", "wave", "-s", "64"});
-    EXPECT_EQ(result.exit_status, 1);
-    EXPECT_EQ(result.standard_output.rfind("Tonalith ERROR:\n", 0), 0u);
-    EXPECT_FALSE(file_exists(folder.path("broken.svg")));
-}
-
 TEST_F(Svg_output, SvgIsNoInputFormat)
 {
     folder.write("picture.svg", "<svg/>");

@@ -110,17 +110,6 @@ TEST_F(Wave_dump, RefusedWaveNumbersLeaveNoFileBehind)
     EXPECT_EQ(read_file(folder.path("one.syx")).substr(5, 2), "\x7F\x7F");
 }
 
-TEST_F(Wave_dump, NeverOverwritesAnExistingDump)
-{
-    folder.write("one.txt", "1\n");
-    folder.write("one.syx", "keep");
-    const Program_result result = run({"-i", "one.txt", "-t", "harm", "-o", "one.syx"});
-    EXPECT_EQ(result.exit_status, 1);
-    EXPECT_EQ(result.standard_output,
-              error_report("one.syx already exists and will not be overwritten."));
-    EXPECT_EQ(read_file(folder.path("one.syx")), "keep");
-}
-
 TEST_F(Wave_dump, ListsEveryCompleteWaveDumpOfAFile)
 {
     write_bank("bank.syx");

@@ -41,49 +41,5 @@ TEST_F(Yoshimi_scripts, NamesNoHarmonicBeyond128)
     EXPECT_EQ(read_file(folder.path("many.ysc")), expected);
 }
 
-TEST_F(Yoshimi_scripts, NeverOverwritesAnything)
-{
-    folder.write("in.txt", "1\n");
-    folder.write("taken.ysc", "keep");
-    ASSERT_EQ(symlink("nowhere.ysc", folder.path("dangling.ysc").c_str()), 0);
-    for (const std::string output : {"taken.ysc", "dangling.ysc"}) {
-        const Program_result result =
-            run({"-i", "in.txt", "-t", "harm", "-o", output, "-s", "1"});
-        EXPECT_EQ(result.exit_status, 1);
-        EXPECT_EQ(result.standard_output,
-                  error_report(output + " already exists and will not be overwritten."));
-    }
-    EXPECT_EQ(read_file(folder.path("taken.ysc")), "keep");
-    EXPECT_FALSE(file_exists(folder.path("nowhere.ysc")));
-}
-
-TEST_F(Yoshimi_scripts, FailedRunLeavesNoScript)
-{
-    folder.write("in.txt", "1\n-1e300\n");
-    const Program_result result = run({"-i", "in.txt", "-t", "harm", "-o", "out.ysc", "-s", "2"});
-    EXPECT_EQ(result.exit_status, 1);
-    EXPECT_EQ(result.standard_output,
-              "Converting to 44100Hz\n" +
-                  error_report("out.ysc: the amplitude of harmonic 2 is too large or not a "
-                               "number."));
-    EXPECT_FALSE(file_exists(folder.path("out.ysc")));
-}
-
-TEST_F(Yoshimi_scripts, ReportsAScriptThatDoesNotFit)
-{
-    // A file size limit stops the script after 200 bytes.
-    std::string amplitudes;
-    for (int harmonic = 1; harmonic <= 128; ++harmonic)
-        amplitudes += "1\n";
-    folder.write("in.txt", amplitudes);
-    const Program_result result =
-        run({"-i", "in.txt", "-t", "harm", "-o", "out.ysc", "-s", "128"}, 200);
-
-    EXPECT_EQ(result.exit_status, 1);
-    EXPECT_EQ(result.standard_output,
-              "Converting to 44100Hz\n" + error_report("Not all data was written to out.ysc"));
-    EXPECT_FALSE(file_exists(folder.path("out.ysc")));
-}
-
 }  // namespace
 }  // namespace Vemo::testing

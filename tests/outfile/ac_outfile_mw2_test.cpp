@@ -154,31 +154,5 @@ TEST_F(Outfile_mw2, WritesNothingUnlessOpen)
     EXPECT_FALSE(file_exists(folder.path("never.syx")));
 }
 
-TEST_F(Outfile_mw2, ReportsAMessageThatDidNotFitOnDisk)
-{
-    // A file size limit below one message makes the write fall short, as a
-    // full disk would.
-    rlimit previous{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
-    const rlimit small{100, previous.rlim_max};
-    const auto previous_handler = ::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-
-    const std::string path = folder.path("full.syx");
-    Ac_outfile_mw2 writer(path);
-    const double harmonic = 1.0;
-    const bool opened = writer.open();
-    writer.set_data(&harmonic, 1);
-    const bool wrote = writer.write();
-    writer.close();
-
-    ::setrlimit(RLIMIT_FSIZE, &previous);
-    ::signal(SIGXFSZ, previous_handler);
-    ASSERT_TRUE(opened);
-    EXPECT_FALSE(wrote);
-    EXPECT_FALSE(writer.ok);
-    EXPECT_EQ(writer.error_message, "Not all data was written to " + path);
-}
-
 }  // namespace
 }  // namespace Vemo::testing

@@ -61,30 +61,5 @@ TEST(Ac_outfile_plaintext, WriteExplainsWhatIsMissing)
     EXPECT_TRUE(writer.write());
 }
 
-TEST(Ac_outfile_plaintext, ReportsAWriteThatDoesNotFit)
-{
-    // A file-size limit stands in for a full disk.
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved;
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    rlimit limited = saved;
-    limited.rlim_cur = 1000;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
-
-    Temp_folder folder;
-    const std::string path = folder.path("out.txt");
-    Ac_outfile_plaintext writer(path);
-    const std::vector<double> values(1000, 0.5);
-    ASSERT_TRUE(writer.open());
-    writer.set_data(values.data(), values.size());
-    const bool wrote = writer.write();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, SIG_DFL);
-
-    EXPECT_FALSE(wrote);
-    EXPECT_FALSE(writer.ok);
-    EXPECT_EQ(writer.error_message, "Not all data was written to " + path);
-}
-
 }  // namespace
 }  // namespace Vemo

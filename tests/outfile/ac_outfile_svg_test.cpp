@@ -337,29 +337,5 @@ TEST_F(Svg_writer, ValueThatIsNotANumberIsRefused)
     }
 }
 
-TEST_F(Svg_writer, WriteFailureIsReported)
-{
-    // A file-size limit stops the picture after a few bytes; this runs in a
-    // child process, so the limit does not reach the other tests.
-    const std::string path = folder.path("limited.svg");
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{100, 100};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        Ac_outfile_svg writer(path, "wave");
-        const std::vector<double> samples = sine_cycle(64, {1});
-        const bool refused = writer.open() && writer.set_data(samples.data(), samples.size()) &&
-                             !writer.write() &&
-                             writer.error_message == "Not all data was written to " + path;
-        _exit(refused ? 0 : 1);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
-}
-
 }  // namespace
 }  // namespace Vemo::testing

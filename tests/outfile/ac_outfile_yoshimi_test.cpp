@@ -85,28 +85,5 @@ TEST(Ac_outfile_yoshimi, WritesOnlyWhenOpenAndGivenData)
     EXPECT_EQ(read_file(name), "s ha 1 a 127\ns ha 1 a 127\n");
 }
 
-TEST(Ac_outfile_yoshimi, NeverOverwritesAnExistingPath)
-{
-    Temp_folder folder;
-    const std::string name = folder.write("out.ysc", "keep");
-    Ac_outfile_yoshimi writer(name);
-    EXPECT_FALSE(writer.ok);
-    EXPECT_FALSE(writer.open());
-    EXPECT_EQ(writer.error_message, name + " already exists and will not be overwritten.");
-    EXPECT_EQ(read_file(name), "keep");
-}
-
-TEST(Ac_outfile_yoshimi, RefusesAPathTakenAfterConstruction)
-{
-    Temp_folder folder;
-    const std::string name = folder.path("out.ysc");
-    Ac_outfile_yoshimi writer(name);
-    EXPECT_TRUE(writer.ok);
-    folder.write("out.ysc", "keep");
-    EXPECT_FALSE(writer.open());
-    EXPECT_EQ(writer.error_message, name + " already exists and will not be overwritten.");
-    EXPECT_EQ(read_file(name), "keep");
-}
-
 }  // namespace
 }  // namespace Vemo::testing

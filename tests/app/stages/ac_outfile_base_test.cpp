@@ -1,40 +1,62 @@
-#include "outfile/ac_outfile_plaintext.hpp"
+// What every writer inherits from its base: a path taken between the
+// writer's construction and its open is refused, and a failed run removes
+// only the file that the writer itself created.
 
+#include "outfile/ac_outfile_audio.hpp"
+#include "outfile/ac_outfile_mw2.hpp"
+#include "outfile/ac_outfile_plaintext.hpp"
+#include "outfile/ac_outfile_svg.hpp"
+#include "outfile/ac_outfile_yoshimi.hpp"
 #include "support/temp_folder.hpp"
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 #include <unistd.h>
 
-namespace Vemo {
+#include <functional>
+#include <memory>
+
+namespace Vemo::testing {
 namespace {
 
-using testing::file_exists;
-using testing::read_file;
-using testing::Temp_folder;
+struct Writer_kind {
+    std::string file;
+    std::function<std::unique_ptr<Ac_outfile_base>(const std::string&)> make;
+};
 
-TEST(Ac_outfile_base, RefusesAPathThatAppearedAfterConstruction)
+template <class Writer>
+std::unique_ptr<Ac_outfile_base> make_writer(const std::string& path)
 {
-    Temp_folder folder;
-    const std::string path = folder.path("out.txt");
-    Ac_outfile_plaintext writer(path);
-    EXPECT_TRUE(writer.ok);
-    folder.write("out.txt", "precious");
-    EXPECT_FALSE(writer.open());
-    EXPECT_EQ(writer.error_message, path + " already exists and will not be overwritten.");
-    writer.remove_created_file();
-    EXPECT_EQ(read_file(path), "precious");
+    return std::make_unique<Writer>(path);
 }
 
-TEST(Ac_outfile_base, RefusesALinkThatAppearedAfterConstruction)
+const Writer_kind writer_kinds[] = {
+    {"out.txt", make_writer<Ac_outfile_plaintext>},
+    {"out.wav", make_writer<Ac_outfile_audio>},
+    {"out.syx", make_writer<Ac_outfile_mw2>},
+    {"out.ysc", make_writer<Ac_outfile_yoshimi>},
+    {"out.svg", [](const std::string& path) { return std::make_unique<Ac_outfile_svg>(path, "wave"); }},
+};
+
+TEST(Ac_outfile_base, RefusesAPathTakenAfterConstruction)
 {
-    Temp_folder folder;
-    const std::string path = folder.path("out.txt");
-    Ac_outfile_plaintext writer(path);
-    ASSERT_EQ(::symlink("target.txt", path.c_str()), 0);
-    EXPECT_FALSE(writer.open());
-    EXPECT_FALSE(file_exists(folder.path("target.txt")));
+    for (const Writer_kind& kind : writer_kinds)
+        for (const bool as_link : {false, true}) {
+            SCOPED_TRACE(kind.file + (as_link ? " as a dangling link" : " as a file"));
+            const Temp_folder folder;
+            const std::string path = folder.path(kind.file);
+            const std::unique_ptr<Ac_outfile_base> writer = kind.make(path);
+            EXPECT_TRUE(writer->ok);
+            if (as_link)
+                ASSERT_EQ(::symlink("target", path.c_str()), 0);
+            else
+                folder.write(kind.file, "precious");
+            EXPECT_FALSE(writer->open());
+            EXPECT_EQ(writer->error_message, path + " already exists and will not be overwritten.");
+            writer->remove_created_file();
+            EXPECT_EQ(read_file(path), as_link ? "" : "precious");
+            EXPECT_FALSE(file_exists(folder.path("target")));
+        }
 }
 
 TEST(Ac_outfile_base, RemovesOnlyTheFileItCreated)
@@ -60,16 +82,5 @@ TEST(Ac_outfile_base, RemovesOnlyTheFileItCreated)
     }
 }
 
-TEST(Ac_outfile_base, CreatesNothingWhenNeverOpened)
-{
-    Temp_folder folder;
-    {
-        Ac_outfile_plaintext writer(folder.path("out.txt").c_str());
-        writer.close();
-        writer.remove_created_file();
-    }
-    EXPECT_FALSE(file_exists(folder.path("out.txt")));
-}
-
 }  // namespace
-}  // namespace Vemo
+}  // namespace Vemo::testing
