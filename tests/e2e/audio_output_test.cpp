@@ -19,16 +19,6 @@ namespace fs = boost::filesystem;
 class Audio_output : public Program_test {
 protected:
     void SetUp() override { folder.write("spectrum.txt", "1\n0\n0.5\n"); }
-
-    /// The names in the folder, sorted.
-    std::vector<std::string> folder_content() const
-    {
-        std::vector<std::string> names;
-        for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder.root))
-            names.push_back(fs::relative(entry.path(), folder.root).string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
 };
 
 /// The cycle that the spectrum 1, 0, 0.5 gives.
@@ -93,7 +83,7 @@ TEST_F(Audio_output, WaveInputIsResizedIntoAudioOutput)
 TEST_F(Audio_output, RefusesOtherNamesBeforeCreatingAnything)
 {
     fs::create_directory(folder.path("a.b"));
-    const std::vector<std::string> before = folder_content();
+    const std::vector<std::string> before = folder.names();
     const std::string names[] = {"cycle.WAV", "cycle.aif", "cycle.wave", "cycle",
                                  "cycle.",    "a.b/c",     "cycle.wav.txt"};
     for (const std::string& name : names) {
@@ -104,7 +94,7 @@ TEST_F(Audio_output, RefusesOtherNamesBeforeCreatingAnything)
                   error_report("Audio output can only be written in wav and aiff format. "
                                "Filenames should end in .wav or .aiff."))
             << name;
-        EXPECT_EQ(folder_content(), before) << name;
+        EXPECT_EQ(folder.names(), before) << name;
     }
 }
 

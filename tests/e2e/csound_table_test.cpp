@@ -206,32 +206,5 @@ TEST_F(Csound_tables, ReportsCorruptTables)
     }
 }
 
-TEST_F(Csound_tables, NeedsAnInputTypeAndIsNoOutputFormat)
-{
-    copy_fixture("wave64.ftable");
-    const Program_result untyped = run({"-i", "wave64.ftable", "-o", "out.txt", "-T", "harm"});
-    EXPECT_EQ(untyped.exit_status, 1);
-    EXPECT_EQ(untyped.standard_output,
-              error_report("No type was given for the input file wave64.ftable\n"
-                           "But input format ftable supports both wave and harm. Please "
-                           "specify."));
-
-    const Program_result as_output =
-        run({"-i", "wave64.ftable", "-t", "wave", "-o", "copy.ftable", "-s", "64"});
-    EXPECT_EQ(as_output.exit_status, 1);
-    EXPECT_EQ(as_output.standard_output,
-              error_report("copy.ftable is not recognised as a supported format: ftable"));
-    EXPECT_FALSE(file_exists(folder.path("copy.ftable")));
-}
-
-TEST_F(Csound_tables, ListsOneDefaultWave)
-{
-    copy_fixture("wave64.ftable");
-    const Program_result result = run({"-l", "wave64.ftable", "-t", "wave"});
-    EXPECT_EQ(result.exit_status, 0);
-    EXPECT_EQ(result.standard_output,
-              "Tonalith: listing waveforms from file wave64.ftable:\nDefault\n");
-}
-
 }  // namespace
 }  // namespace Vemo::testing

@@ -137,30 +137,5 @@ TEST_F(Output_safety, FailedConversionsAreExplainedAndLeaveNoFile)
     }
 }
 
-TEST_F(Output_safety, InputPathsThatAreNoFilesAreNamed)
-{
-    ::mkdir(folder.path("folder.txt").c_str(), 0755);
-    ::symlink("loop-b.txt", folder.path("loop-a.txt").c_str());
-    ::symlink("loop-a.txt", folder.path("loop-b.txt").c_str());
-    ::symlink("nowhere.txt", folder.path("dangling.txt").c_str());
-    struct Case {
-        std::string input;
-        std::string message;
-    };
-    const Case cases[] = {
-        {"missing.txt", "missing.txt does not exist."},
-        {"dangling.txt", "dangling.txt does not exist."},
-        {"folder.txt", "folder.txt is not a file."},
-        {"loop-a.txt", "loop-a.txt can't be examined: Too many levels of symbolic links."},
-    };
-    for (const Case& c : cases) {
-        const Program_result result =
-            run({"-i", c.input, "-t", "wave", "-o", "out.txt", "-T", "harm", "-s", "4"});
-        EXPECT_EQ(result.exit_status, 1) << c.input;
-        EXPECT_EQ(result.standard_output, error_report(c.message));
-        EXPECT_FALSE(file_exists(folder.path("out.txt")));
-    }
-}
-
 }  // namespace
 }  // namespace Vemo::testing

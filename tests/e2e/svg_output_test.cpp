@@ -68,42 +68,5 @@ TEST_F(Svg_output, FormatOptionChoosesSvgWhateverTheExtension)
     EXPECT_EQ(polyline_points(*find_elements(*root, "polyline").front()).size(), 64u);
 }
 
-TEST_F(Svg_output, OutputTypeMustBeGiven)
-{
-    for (const std::vector<std::string>& arguments :
-         {std::vector<std::string>{"-i", "saw.txt", "-t", "wave", "-o", "x.svg", "-s", "64"},
-          {"-i", "saw.txt", "-t", "wave", "-o", "x.svg", "-F", "svg", "-s", "64"}}) {
-        const Program_result result = run(arguments);
-        EXPECT_EQ(result.exit_status, 1);
-        EXPECT_EQ(result.standard_output,
-                  error_report("No type was given for the output file x.svg\n"
-                               "But the output format svg supports both wave and harm. "
-                               "Please specify."));
-        EXPECT_FALSE(file_exists(folder.path("x.svg")));
-    }
-}
-
-TEST_F(Svg_output, SvgIsNoInputFormat)
-{
-    folder.write("picture.svg", "<svg/>");
-    const Program_result result = run({"-i", "picture.svg", "-t", "wave", "-o", "out.txt",
-                                       "-T", "wave", "-s", "64"});
-    EXPECT_EQ(result.exit_status, 1);
-    EXPECT_EQ(result.standard_output,
-              error_report("picture.svg is not recognised as a supported format: svg"));
-}
-
-TEST_F(Svg_output, HelpNamesTheSvgFormat)
-{
-    const Program_result result = run({"-h"});
-    EXPECT_EQ(result.exit_status, 0);
-    // The option library wraps descriptions; the words count, not the breaks.
-    const std::string words =
-        std::regex_replace(result.standard_output, std::regex(R"(\s+)"), " ");
-    EXPECT_NE(words.find("mw2 (Waldorf Microwave II/XT wave dump), svg (picture of the wave or "
-                         "spectrum) -t [ --input_type ]"),
-              std::string::npos);
-}
-
 }  // namespace
 }  // namespace Vemo::testing

@@ -216,9 +216,6 @@ TEST_F(Wave_dump, RefusesFilesWithoutACompleteWaveDump)
         EXPECT_EQ(reading.standard_output, error_report(message));
         EXPECT_FALSE(file_exists(folder.path("out.txt")));
     }
-    const Program_result missing = run({"-l", "missing.syx"});
-    EXPECT_EQ(missing.exit_status, 1);
-    EXPECT_EQ(missing.standard_output, error_report("missing.syx does not exist."));
 }
 
 TEST_F(Wave_dump, SpectrumSurvivesTheRoundTripThroughADump)

@@ -38,20 +38,6 @@ TEST(Ac_infile_audio, ReadsSixteenBitLevelsScaledToFullScale)
     EXPECT_FALSE(reader.is_open);
 }
 
-TEST(Ac_infile_audio, SecondOpenKeepsTheFileAlreadyOpen)
-{
-    const Temp_folder folder;
-    const std::string path = write_levels(folder, "cycle.wav", 1, {1000, 2000});
-    Ac_infile_audio reader(path);
-    ASSERT_TRUE(reader.open());
-    // A reopen would now find a stereo file and refuse it.
-    boost::filesystem::remove(path);
-    write_levels(folder, "cycle.wav", 2, {1, 2, 3, 4});
-    EXPECT_TRUE(reader.open());
-    ASSERT_TRUE(reader.read());
-    EXPECT_EQ(reader.data_size, 2u);
-}
-
 TEST(Ac_infile_audio, RefusedFileIsClosedAndStaysUnusable)
 {
     const Temp_folder folder;
@@ -67,30 +53,6 @@ TEST(Ac_infile_audio, RefusedFileIsClosedAndStaysUnusable)
     reader.close();
     reader.close();
     EXPECT_FALSE(reader.data);
-}
-
-TEST(Ac_infile_audio, ReadNeedsAnOpenFileAndSaysNothing)
-{
-    const Temp_folder folder;
-    Ac_infile_audio never_opened(write_levels(folder, "cycle.wav", 1, {1, 2}));
-    never_opened.close();
-    EXPECT_FALSE(never_opened.read());
-    EXPECT_TRUE(never_opened.ok);
-    EXPECT_EQ(never_opened.error_message, "");
-
-    Ac_infile_audio closed(folder.path("cycle.wav"));
-    ASSERT_TRUE(closed.open());
-    closed.close();
-    EXPECT_FALSE(closed.read());
-    EXPECT_EQ(closed.error_message, "");
-}
-
-TEST(Ac_infile_audio, MissingFileKeepsThePathMessage)
-{
-    const Temp_folder folder;
-    Ac_infile_audio reader(folder.path("missing.wav"));
-    EXPECT_FALSE(reader.open());
-    EXPECT_EQ(reader.error_message, folder.path("missing.wav") + " does not exist.");
 }
 
 TEST(Ac_infile_audio, ShortReadNamesBothCountsAndKeepsTheReaderUsable)

@@ -136,43 +136,5 @@ TEST(Ac_infile_cs_ft, RefusesCorruptTablesWithTheirReason)
     }
 }
 
-TEST(Ac_infile_cs_ft, OpenKeepsThePathCheckMessage)
-{
-    Temp_folder folder;
-    Ac_infile_cs_ft missing(folder.path("missing.ftable"));
-    EXPECT_FALSE(missing.open());
-    EXPECT_EQ(missing.error_message, folder.path("missing.ftable") + " does not exist.");
-    EXPECT_FALSE(missing.read());
-
-    Ac_infile_cs_ft directory(folder.root);
-    EXPECT_FALSE(directory.open());
-    EXPECT_EQ(directory.error_message, folder.root + " is not a file.");
-}
-
-TEST(Ac_infile_cs_ft, ReadsOnlyAfterOpen)
-{
-    Temp_folder folder;
-    Ac_infile_cs_ft reader(folder.write("t.ftable", table("flenfrms: 1\n", "1\n")));
-    EXPECT_FALSE(reader.read());
-    EXPECT_TRUE(reader.ok);
-    EXPECT_EQ(reader.error_message, "");
-    EXPECT_TRUE(reader.open());
-    EXPECT_TRUE(reader.open());
-    EXPECT_TRUE(reader.read());
-    EXPECT_EQ(reader.data_size, 1u);
-    reader.close();
-    EXPECT_FALSE(reader.is_open);
-    reader.close();
-}
-
-TEST(Ac_infile_cs_ft, ListsOneDefaultWave)
-{
-    Temp_folder folder;
-    Ac_infile_cs_ft reader(folder.write("t.ftable", "not even a table"));
-    EXPECT_TRUE(reader.open());
-    EXPECT_EQ(reader.list_waves(), std::vector<std::string>{"Default"});
-    EXPECT_EQ(reader.wave_count(), 1u);
-}
-
 }  // namespace
 }  // namespace Vemo::testing

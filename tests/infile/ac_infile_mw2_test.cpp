@@ -58,19 +58,5 @@ TEST_F(Infile_mw2, ReadsTheSelectedWaveAsAFullCycle)
         EXPECT_EQ(reader.data[k], 0.0) << k;
 }
 
-TEST_F(Infile_mw2, DeliversNothingAfterClose)
-{
-    const std::string path = folder.write("one.syx", silent_wave_dump(1000));
-    Ac_infile_mw2 reader(path);
-    EXPECT_FALSE(reader.read()) << "nothing to read before open";
-    EXPECT_EQ(reader.wave_count(), 0u) << "nothing is known before open";
-    ASSERT_TRUE(reader.open());
-    EXPECT_EQ(reader.wave_count(), 1u);
-    reader.close();
-    EXPECT_FALSE(reader.read());
-    EXPECT_TRUE(reader.list_waves().empty());
-    EXPECT_EQ(reader.error_message, "");
-}
-
 }  // namespace
 }  // namespace Vemo::testing

@@ -54,36 +54,5 @@ TEST(Ac_infile_plaintext, InfinityAndNotANumberAreReadAsWritten)
     EXPECT_TRUE(std::isnan(reader.data[2]));
 }
 
-TEST(Ac_infile_plaintext, OpenKeepsTheFileCheckMessage)
-{
-    Temp_folder folder;
-    Ac_infile_plaintext missing(folder.path("missing.txt"));
-    EXPECT_FALSE(missing.open());
-    EXPECT_EQ(missing.error_message, folder.path("missing.txt") + " does not exist.");
-    EXPECT_FALSE(missing.read());
-
-    Ac_infile_plaintext unnamed(std::string{});
-    EXPECT_FALSE(unnamed.open());
-    EXPECT_EQ(unnamed.error_message, " does not exist.");
-
-    Ac_infile_plaintext folder_reader(folder.root.c_str());
-    EXPECT_FALSE(folder_reader.open());
-    EXPECT_EQ(folder_reader.error_message, folder.root + " is not a file.");
-}
-
-TEST(Ac_infile_plaintext, KeepsTheBaseDefaultsForWaves)
-{
-    Temp_folder folder;
-    Ac_infile_plaintext reader(folder.write("in.txt", "1\n"));
-    EXPECT_TRUE(reader.select_wave(7));
-    EXPECT_EQ(reader.wave_count(), 1u);
-    EXPECT_EQ(reader.list_waves(), std::vector<std::string>{"Default"});
-    EXPECT_TRUE(reader.open());
-    EXPECT_TRUE(reader.open());
-    reader.close();
-    reader.close();
-    EXPECT_FALSE(reader.is_open);
-}
-
 }  // namespace
 }  // namespace Vemo

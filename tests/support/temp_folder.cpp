@@ -44,6 +44,15 @@ std::string Temp_folder::write(const std::string& name, const std::string& conte
     return file;
 }
 
+std::vector<std::string> Temp_folder::names() const
+{
+    std::vector<std::string> names;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root))
+        names.push_back(entry.path().string().substr(root.size() + 1));
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 std::string read_file(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);

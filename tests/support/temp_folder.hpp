@@ -19,6 +19,8 @@ public:
     std::string path(const std::string& name) const;
     /// Writes `content` to a new file `name` in the folder; returns its path.
     std::string write(const std::string& name, const std::string& content) const;
+    /// The names of everything in the folder and below it, sorted.
+    std::vector<std::string> names() const;
 
     const std::string root;
 };
