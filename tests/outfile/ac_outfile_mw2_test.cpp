@@ -9,9 +9,6 @@
 
 #include <limits>
 
-#include <signal.h>
-#include <sys/resource.h>
-
 namespace Vemo::testing {
 namespace {
 
@@ -143,15 +140,6 @@ TEST_F(Outfile_mw2, RefusesAmplitudesThatAreNotNumbers)
     EXPECT_EQ(refusal({1.0, std::numeric_limits<double>::quiet_NaN()}, 1000),
               "Can't write a wave dump to " + folder.path("refused0.syx") +
                   ": harmonic 2 is not a finite number.");
-}
-
-TEST_F(Outfile_mw2, WritesNothingUnlessOpen)
-{
-    Ac_outfile_mw2 writer(folder.path("never.syx"));
-    const double harmonic = 1.0;
-    writer.set_data(&harmonic, 1);
-    EXPECT_FALSE(writer.write());
-    EXPECT_FALSE(file_exists(folder.path("never.syx")));
 }
 
 }  // namespace

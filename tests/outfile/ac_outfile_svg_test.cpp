@@ -8,13 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cmath>
-#include <csignal>
 #include <limits>
 #include <regex>
 
@@ -305,21 +300,6 @@ TEST_F(Svg_writer, DocumentIsSelfContainedSvg11OfFixedSize)
                 EXPECT_LE(line->number(key), key[0] == 'x' ? 800 : 400);
             }
     }
-}
-
-TEST_F(Svg_writer, WriteNeedsAnOpenFileAndData)
-{
-    const std::string path = folder.path("wave.svg");
-    Ac_outfile_svg writer(path, "wave");
-    const double values[] = {0.5, -0.5};
-    EXPECT_FALSE(writer.write());
-    EXPECT_EQ(writer.error_message, "Can't write data, file " + path + " is not open.");
-    ASSERT_TRUE(writer.open());
-    EXPECT_FALSE(writer.write());
-    EXPECT_EQ(writer.error_message, "There is no data to write to file " + path);
-    EXPECT_TRUE(writer.ok);
-    ASSERT_TRUE(writer.set_data(values, 2));
-    EXPECT_TRUE(writer.write());
 }
 
 TEST_F(Svg_writer, ValueThatIsNotANumberIsRefused)

@@ -66,24 +66,5 @@ TEST(Ac_outfile_yoshimi, RefusesAmplitudesThatAreNoWholeStep)
     }
 }
 
-TEST(Ac_outfile_yoshimi, WritesOnlyWhenOpenAndGivenData)
-{
-    Temp_folder folder;
-    const std::string name = folder.path("out.ysc");
-    Ac_outfile_yoshimi writer(name);
-    const double amplitude = 1.0;
-    EXPECT_FALSE(writer.write());
-    EXPECT_FALSE(file_exists(name));
-    ASSERT_TRUE(writer.open());
-    EXPECT_FALSE(writer.write());
-    EXPECT_TRUE(writer.ok);
-    EXPECT_TRUE(writer.set_data(&amplitude, 1));
-    EXPECT_TRUE(writer.write());
-    EXPECT_TRUE(writer.write());
-    writer.close();
-    EXPECT_FALSE(writer.is_open);
-    EXPECT_EQ(read_file(name), "s ha 1 a 127\ns ha 1 a 127\n");
-}
-
 }  // namespace
 }  // namespace Vemo::testing
