@@ -73,20 +73,6 @@ TEST(Ac_infile_cs_ft, ReadsExactlyTableLengthValues)
     }
 }
 
-TEST(Ac_infile_cs_ft, ReadsCrlfTablesLikeLfTables)
-{
-    Temp_folder folder;
-    const std::string lf = table("flenfrms: 3\nnchnls: 1\n", "0.25\n-0.5\n1\n0\n");
-    std::string crlf;
-    for (char c : lf)
-        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    const Outcome from_lf = read_table(folder, lf);
-    const Outcome from_crlf = read_table(folder, crlf);
-    EXPECT_TRUE(from_crlf.read) << from_crlf.error_message;
-    EXPECT_EQ(from_crlf.values, from_lf.values);
-    EXPECT_EQ(from_crlf.values, (std::vector<double>{0.25, -0.5, 1}));
-}
-
 TEST(Ac_infile_cs_ft, RefusesCorruptTablesWithTheirReason)
 {
     Temp_folder folder;
