@@ -1,5 +1,6 @@
 // The SVG writer's pictures, read back and measured: how many points and
-// bars they hold, where known values land, and what the document may hold.
+// bars they hold, where every value lands, the marks along the axis, the
+// caption, and what the document may hold.
 
 #include "outfile/ac_outfile_svg.hpp"
 #include "support/reference_cycles.hpp"
@@ -10,25 +11,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
-#include <regex>
 
 namespace Vemo::testing {
 namespace {
 
-/// The ys of the horizontal lines in the group of class `group`.
-std::vector<double> horizontal_lines(const Svg_element& root, const std::string& group)
-{
-    std::vector<double> ys;
-    for (const Svg_element* line : find_elements(root, "line"))
-        if (line->group_class() == group && line->number("y1") == line->number("y2"))
-            ys.push_back(line->number("y1"));
-    std::sort(ys.begin(), ys.end());
-    return ys;
-}
-
-/// The frame a picture draws its values in: the zero line and the lines of
-/// the largest value above and below it.
+/// The frame a picture draws its values in: the zero line and the grid lines
+/// of the largest value above and below it.
 struct Frame {
     double zero_y;
     double top_y;
@@ -37,28 +25,78 @@ struct Frame {
     double right_x;
 };
 
-Frame frame_of(const Svg_element& root)
+Frame frame_of(const std::string& svg)
 {
-    const std::vector<double> zero = horizontal_lines(root, "zero");
-    const std::vector<double> grid = horizontal_lines(root, "grid");
+    std::vector<double> grid;
+    for (const Svg_element& line : elements(group(svg, "grid"), "line"))
+        if (line.number("y1") == line.number("y2"))
+            grid.push_back(line.number("y1"));
+    const std::vector<Svg_element> zero = elements(group(svg, "zero"), "line");
     if (zero.size() != 1 || grid.empty())
         throw std::runtime_error("a picture needs one zero line and a grid");
-    const Svg_element* zero_line = nullptr;
-    for (const Svg_element* line : find_elements(root, "line"))
-        if (line->group_class() == "zero")
-            zero_line = line;
-    return {zero.front(), grid.front(), grid.back(), zero_line->number("x1"),
-            zero_line->number("x2")};
+    const auto [top, bottom] = std::minmax_element(grid.begin(), grid.end());
+    return {zero[0].number("y1"), *top, *bottom, zero[0].number("x1"), zero[0].number("x2")};
 }
 
-/// The labels under the plot, as text and horizontal position.
-std::vector<std::pair<std::string, double>> axis_labels(const Svg_element& root)
+/// The marks under the plot, as text and horizontal position.
+std::vector<std::pair<std::string, double>> axis_labels(const std::string& svg)
 {
     std::vector<std::pair<std::string, double>> labels;
-    for (const Svg_element* text : find_elements(root, "text"))
-        if (text->group_class() == "labels" && text->attribute("text-anchor") == "middle")
-            labels.emplace_back(text->text, text->number("x"));
+    for (const Svg_element& text : elements(group(svg, "labels"), "text"))
+        if (text.attribute("text-anchor") == "middle")
+            labels.emplace_back(text.text, text.number("x"));
     return labels;
+}
+
+/// The most digits after a decimal point in `value`.
+std::size_t most_decimals(const std::string& value)
+{
+    std::size_t most = 0;
+    for (std::size_t point = value.find('.'); point != std::string::npos;
+         point = value.find('.', point + 1)) {
+        const std::size_t end = value.find_first_not_of("0123456789", point + 1);
+        most = std::max(most, (end == std::string::npos ? value.size() : end) - point - 1);
+    }
+    return most;
+}
+
+/// What every picture must be: a self-contained SVG 1.1 document of fixed
+/// size, with short coordinates inside its viewBox, captioned `caption`.
+void expect_picture(const std::string& svg, const std::string& caption)
+{
+    EXPECT_EQ(svg.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg ", 0), 0u);
+    EXPECT_TRUE(tags_balance(svg));
+    const Svg_element root = elements(svg, "svg").at(0);
+    EXPECT_EQ(root.attribute("xmlns"), "http://www.w3.org/2000/svg");
+    EXPECT_EQ(root.attribute("version"), "1.1");
+    EXPECT_EQ(root.attribute("viewBox"), "0 0 800 400");
+    EXPECT_EQ(root.attribute("width"), "800");
+    EXPECT_EQ(root.attribute("height"), "400");
+    for (const char* foreign : {"<!", "<script", "<image", "<use", "<a ", "<foreignObject",
+                                "<style", "href", "url(", "javascript", "@import", "&"})
+        EXPECT_EQ(svg.find(foreign), std::string::npos) << foreign;
+    // Coordinates carry at most two decimals and lines stay inside the viewBox.
+    for (const char* name : {"line", "text", "polyline", "path"})
+        for (const Svg_element& element : elements(svg, name))
+            for (const auto& [key, value] : element.attributes)
+                if (key != "stroke-width") {
+                    EXPECT_LE(most_decimals(value), 2u) << key << "=" << value.substr(0, 40);
+                }
+    for (const Svg_element& line : elements(svg, "line"))
+        for (const char* key : {"x1", "x2", "y1", "y2"}) {
+            EXPECT_GE(line.number(key), 0);
+            EXPECT_LE(line.number(key), key[0] == 'x' ? 800 : 400);
+        }
+    EXPECT_EQ(elements(svg, "title").at(0).text, caption);
+    EXPECT_EQ(elements(group(svg, "caption"), "text").at(0).text, caption);
+}
+
+double peak_of(const std::vector<double>& values)
+{
+    double peak = 0.0;
+    for (double value : values)
+        peak = std::max(peak, std::fabs(value));
+    return peak;
 }
 
 class Svg_writer : public ::testing::Test {
@@ -79,241 +117,113 @@ protected:
     }
 };
 
-TEST_F(Svg_writer, WaveIsOnePolylineWithOnePointPerSample)
+TEST_F(Svg_writer, DrawsAWaveAsOneLineThroughEverySample)
 {
-    for (const std::size_t count : {1, 2, 7, 600, 65536}) {
-        const std::string document = draw(sine_cycle(count, {1}), "wave");
-        const auto root = parse_svg(document);
-        const auto polylines = find_elements(*root, "polyline");
-        ASSERT_EQ(polylines.size(), 1u) << count;
-        EXPECT_EQ(polyline_points(*polylines.front()).size(), count);
-        EXPECT_TRUE(find_elements(*root, "path").empty());
-        // Short coordinates keep even the longest cycle below a megabyte.
-        EXPECT_LT(document.size(), 1u << 20);
-    }
-}
-
-TEST_F(Svg_writer, WaveSpansOneCycleAcrossTheWidth)
-{
-    const auto root = parse_svg(draw(sine_cycle(8, {1}), "wave"));
-    const Frame frame = frame_of(*root);
-    const auto points = polyline_points(*find_elements(*root, "polyline").front());
-    const double step = (frame.right_x - frame.left_x) / 8;
-    for (std::size_t i = 0; i < points.size(); ++i)
-        EXPECT_NEAR(points[i].x, frame.left_x + step * static_cast<double>(i), 0.01) << i;
-}
-
-TEST_F(Svg_writer, WaveSamplesLandWhereTheirValuesSay)
-{
-    // `height` is where the sample must land: 1 on the upper grid line, 0 on
-    // the zero line, -1 on the lower grid line, in between proportionally.
     struct Case {
         std::vector<double> samples;
-        std::size_t index;
-        double height;
-    };
-    const Case cases[] = {
-        {{0, 1, 0, -1}, 0, 0.0},
-        {{0, 1, 0, -1}, 1, 1.0},
-        {{0, 1, 0, -1}, 3, -1.0},
-        {{0, 0.5, 0, -0.25}, 1, 1.0},
-        {{0, 0.5, 0, -0.25}, 3, -0.5},
-        {{0.2, -2, 1}, 1, -1.0},
-        {{0.2, -2, 1}, 2, 0.5},
-    };
-    for (const Case& c : cases) {
-        const auto root = parse_svg(draw(c.samples, "wave"));
-        const Frame frame = frame_of(*root);
-        EXPECT_NEAR(frame.zero_y, (frame.top_y + frame.bottom_y) / 2, 0.01);
-        const auto points = polyline_points(*find_elements(*root, "polyline").front());
-        EXPECT_NEAR(points[c.index].y, frame.zero_y - c.height * (frame.zero_y - frame.top_y),
-                    0.01)
-            << "sample " << c.index << " of " << c.samples.size();
-    }
-}
-
-TEST_F(Svg_writer, SilentWaveLiesOnTheZeroLine)
-{
-    const std::string document = draw({0, 0, 0, 0}, "wave");
-    const auto root = parse_svg(document);
-    const Frame frame = frame_of(*root);
-    for (const Svg_point& point : polyline_points(*find_elements(*root, "polyline").front()))
-        EXPECT_EQ(point.y, frame.zero_y);
-    EXPECT_EQ(document.find("nan"), std::string::npos);
-    EXPECT_EQ(document.find("inf"), std::string::npos);
-}
-
-TEST_F(Svg_writer, WaveMarksSampleIndicesAlongTheAxis)
-{
-    const auto root = parse_svg(draw(sine_cycle(600, {1}), "wave"));
-    const Frame frame = frame_of(*root);
-    const auto labels = axis_labels(*root);
-    const std::vector<std::string> expected{"0", "150", "300", "450", "600"};
-    ASSERT_EQ(labels.size(), expected.size());
-    for (std::size_t i = 0; i < labels.size(); ++i) {
-        EXPECT_EQ(labels[i].first, expected[i]);
-        EXPECT_NEAR(labels[i].second,
-                    frame.left_x + (frame.right_x - frame.left_x) * std::stod(expected[i]) / 600,
-                    0.01);
-    }
-}
-
-TEST_F(Svg_writer, SpectrumIsOneBarPerHarmonic)
-{
-    for (const std::size_t count : {1, 3, 64, 1000, 65536}) {
-        std::vector<double> amplitudes(count);
-        for (std::size_t k = 0; k < count; ++k)
-            amplitudes[k] = 1.0 / static_cast<double>(k + 1);
-        const auto root = parse_svg(draw(amplitudes, "harm"));
-        const auto paths = find_elements(*root, "path");
-        ASSERT_EQ(paths.size(), 1u) << count;
-        const auto bars = path_bars(*paths.front());
-        EXPECT_EQ(bars.size(), count);
-        EXPECT_TRUE(find_elements(*root, "polyline").empty());
-        const Frame frame = frame_of(*root);
-        EXPECT_GT(bars.front().x, frame.left_x);
-        EXPECT_LT(bars.back().x, frame.right_x);
-        // A bar is at least one unit wide, so a lone harmonic stays visible.
-        EXPECT_GE(paths.front()->number("stroke-width"), 1.0);
-    }
-}
-
-TEST_F(Svg_writer, SpectrumBarsReachTheirAmplitudes)
-{
-    // `heights` as for waves: 1 reaches the upper grid line, -1 the lower.
-    struct Case {
-        std::vector<double> amplitudes;
-        std::vector<double> heights;
-    };
-    const Case cases[] = {
-        {{1, 0.5, 0, -0.25}, {1, 0.5, 0, -0.25}},
-        {{2, 1}, {1, 0.5}},
-        {{-0.5, 0.25}, {-1, 0.5}},
-        {{0, 0, 0}, {0, 0, 0}},
-    };
-    // With bars on both sides the zero line halves the plot's height.
-    const Frame both_sides = frame_of(*parse_svg(draw({1, -1}, "harm")));
-    const double plot_height = both_sides.bottom_y - both_sides.top_y;
-    for (const Case& c : cases) {
-        const auto root = parse_svg(draw(c.amplitudes, "harm"));
-        const Frame frame = frame_of(*root);
-        const auto bars = path_bars(*find_elements(*root, "path").front());
-        ASSERT_EQ(bars.size(), c.heights.size());
-        const double reach = frame.zero_y - frame.top_y;
-        for (std::size_t k = 0; k < bars.size(); ++k) {
-            EXPECT_EQ(bars[k].from_y, frame.zero_y) << "bar " << k;
-            EXPECT_NEAR(bars[k].to_y, frame.zero_y - c.heights[k] * reach, 0.01) << "bar " << k;
-        }
-        const bool has_negative = std::any_of(c.amplitudes.begin(), c.amplitudes.end(),
-                                              [](double amplitude) { return amplitude < 0; });
-        if (has_negative) {
-            EXPECT_NEAR(frame.zero_y, (frame.top_y + frame.bottom_y) / 2, 0.01);
-        } else {
-            // Nothing below zero: the whole height is for the bars.
-            EXPECT_NEAR(frame.zero_y - frame.top_y, plot_height, 0.01);
-        }
-    }
-}
-
-TEST_F(Svg_writer, SpectrumMarksHarmonicNumbersUnderTheirBars)
-{
-    struct Case {
-        std::size_t count;
         std::vector<std::string> labels;
     };
     const Case cases[] = {
-        {1, {"1"}},
-        {8, {"1", "2", "3", "4", "5", "6", "7", "8"}},
-        {64, {"1", "5", "10", "15", "20", "25", "30", "35", "40", "45", "50", "55", "60"}},
-        {300, {"1", "20", "40", "60", "80", "100", "120", "140", "160", "180", "200", "220",
-               "240", "260", "280", "300"}},
+        {{0, 1, 0, -1}, {"0", "1", "2", "3", "4"}},
+        {{0, 0.5, 0, -0.25}, {}},
+        {{0.2, -2, 1}, {}},
+        {{0, 0, 0, 0}, {}},
+        {{0.5}, {}},
+        {sine_cycle(7, {1}), {}},
+        {sine_cycle(600, {1}), {"0", "150", "300", "450", "600"}},
+        {sine_cycle(65536, {1}), {}},
     };
     for (const Case& c : cases) {
-        const auto root = parse_svg(draw(std::vector<double>(c.count, 0.5), "harm"));
-        const auto bars = path_bars(*find_elements(*root, "path").front());
-        const auto labels = axis_labels(*root);
-        ASSERT_EQ(labels.size(), c.labels.size()) << c.count;
-        for (std::size_t i = 0; i < labels.size(); ++i) {
+        const std::size_t count = c.samples.size();
+        SCOPED_TRACE(std::to_string(count) + " samples");
+        const std::string svg = draw(c.samples, "wave");
+        expect_picture(svg, "wave: " + std::to_string(count) + (count == 1 ? " sample" : " samples"));
+        // Short coordinates keep even the longest cycle below a megabyte.
+        EXPECT_LT(svg.size(), 1u << 20);
+        EXPECT_TRUE(elements(svg, "path").empty());
+        const std::vector<Svg_element> polylines = elements(svg, "polyline");
+        ASSERT_EQ(polylines.size(), 1u);
+        const std::vector<Svg_point> points = polyline_points(polylines[0].attribute("points"));
+        ASSERT_EQ(points.size(), count);
+
+        // One cycle across the width; the largest value reaches a grid line,
+        // the others land in proportion, silence on the zero line.
+        const Frame frame = frame_of(svg);
+        EXPECT_NEAR(frame.zero_y, (frame.top_y + frame.bottom_y) / 2, 0.01);
+        const double step = (frame.right_x - frame.left_x) / static_cast<double>(count);
+        const double peak = peak_of(c.samples);
+        for (std::size_t i = 0; i < count; ++i) {
+            const double height = peak > 0 ? c.samples[i] / peak : 0.0;
+            ASSERT_NEAR(points[i].x, frame.left_x + step * static_cast<double>(i), 0.01) << i;
+            ASSERT_NEAR(points[i].y, frame.zero_y - height * (frame.zero_y - frame.top_y), 0.01)
+                << i;
+        }
+        const auto labels = axis_labels(svg);
+        for (std::size_t i = 0; i < c.labels.size(); ++i) {
+            ASSERT_EQ(labels.size(), c.labels.size());
             EXPECT_EQ(labels[i].first, c.labels[i]);
-            const std::size_t harmonic = std::stoul(c.labels[i]);
-            EXPECT_NEAR(labels[i].second, bars[harmonic - 1].x, 0.01) << harmonic;
+            EXPECT_NEAR(labels[i].second, frame.left_x + step * std::stod(c.labels[i]), 0.01);
         }
     }
 }
 
-TEST_F(Svg_writer, CaptionNamesTypeAndCount)
+TEST_F(Svg_writer, DrawsASpectrumAsOneBarPerHarmonic)
 {
     struct Case {
-        std::string type;
-        std::size_t count;
-        std::string caption;
+        std::vector<double> amplitudes;
+        std::vector<std::string> labels;
     };
     const Case cases[] = {
-        {"wave", 600, "wave: 600 samples"},
-        {"wave", 1, "wave: 1 sample"},
-        {"harm", 64, "harm: 64 harmonics"},
-        {"harm", 1, "harm: 1 harmonic"},
+        {{1, 0.5, 0, -0.25}, {"1", "2", "3", "4"}},
+        {{2, 1}, {}},
+        {{-0.5, 0.25}, {}},
+        {{0, 0, 0}, {}},
+        {{0.5}, {"1"}},
+        {std::vector<double>(8, 0.5), {"1", "2", "3", "4", "5", "6", "7", "8"}},
+        {saw_amplitudes(64),
+         {"1", "5", "10", "15", "20", "25", "30", "35", "40", "45", "50", "55", "60"}},
+        {std::vector<double>(300, 0.5),
+         {"1", "20", "40", "60", "80", "100", "120", "140", "160", "180", "200", "220", "240",
+          "260", "280", "300"}},
+        {saw_amplitudes(1000), {}},
+        {saw_amplitudes(65536), {}},
     };
+    // With bars on both sides the zero line halves the plot; with none below
+    // zero it is the plot's bottom.
+    const Frame both_sides = frame_of(draw({1, -1}, "harm"));
     for (const Case& c : cases) {
-        const auto root = parse_svg(draw(std::vector<double>(c.count, 0.5), c.type));
-        const auto titles = find_elements(*root, "title");
-        ASSERT_EQ(titles.size(), 1u);
-        EXPECT_EQ(titles.front()->text, c.caption);
-        std::vector<std::string> captions;
-        for (const Svg_element* text : find_elements(*root, "text"))
-            if (text->group_class() == "caption")
-                captions.push_back(text->text);
-        ASSERT_FALSE(captions.empty());
-        EXPECT_EQ(captions.front(), c.caption);
-    }
-}
+        const std::size_t count = c.amplitudes.size();
+        SCOPED_TRACE(std::to_string(count) + " harmonics");
+        const std::string svg = draw(c.amplitudes, "harm");
+        expect_picture(svg,
+                       "harm: " + std::to_string(count) + (count == 1 ? " harmonic" : " harmonics"));
+        EXPECT_TRUE(elements(svg, "polyline").empty());
+        const std::vector<Svg_element> paths = elements(svg, "path");
+        ASSERT_EQ(paths.size(), 1u);
+        // A bar is at least one unit wide, so a lone harmonic stays visible.
+        EXPECT_GE(paths[0].number("stroke-width"), 1.0);
+        const std::vector<Svg_bar> bars = path_bars(paths[0].attribute("d"));
+        ASSERT_EQ(bars.size(), count);
 
-TEST_F(Svg_writer, DocumentIsSelfContainedSvg11OfFixedSize)
-{
-    const std::regex number_with_many_decimals(R"(\d\.\d{3,})");
-    for (const std::string type : {"wave", "harm"}) {
-        const std::string document = draw({0.25, -1, 0.123456789, 1e-9}, type);
-        const auto root = parse_svg(document);
-        EXPECT_EQ(root->name, "svg");
-        EXPECT_EQ(root->attribute("xmlns"), "http://www.w3.org/2000/svg");
-        EXPECT_EQ(root->attribute("version"), "1.1");
-        EXPECT_EQ(root->attribute("viewBox"), "0 0 800 400");
-        EXPECT_EQ(root->attribute("width"), "800");
-        EXPECT_EQ(root->attribute("height"), "400");
-        EXPECT_EQ(document.find("<!"), std::string::npos) << "no doctype or entities";
-        for (const char* foreign : {"script", "image", "use", "a", "foreignObject", "style"})
-            EXPECT_TRUE(find_elements(*root, foreign).empty()) << foreign;
-        for (const char* reference : {"href", "url(", "javascript", "@import"})
-            EXPECT_EQ(document.find(reference), std::string::npos) << reference;
-        // Coordinates carry at most two decimals and stay inside the viewBox.
-        for (const char* name : {"line", "text", "polyline", "path"})
-            for (const Svg_element* element : find_elements(*root, name))
-                for (const auto& [key, value] : element->attributes) {
-                    if (key != "stroke-width") {
-                        EXPECT_FALSE(std::regex_search(value, number_with_many_decimals))
-                            << key << "=" << value;
-                    }
-                }
-        for (const Svg_element* line : find_elements(*root, "line"))
-            for (const char* key : {"x1", "x2", "y1", "y2"}) {
-                EXPECT_GE(line->number(key), 0);
-                EXPECT_LE(line->number(key), key[0] == 'x' ? 800 : 400);
-            }
-    }
-}
-
-TEST_F(Svg_writer, ValueThatIsNotANumberIsRefused)
-{
-    for (const double strange : {std::numeric_limits<double>::quiet_NaN(),
-                                 std::numeric_limits<double>::infinity()}) {
-        const std::string path = folder.path("strange" + std::to_string(++pictures) + ".svg");
-        Ac_outfile_svg writer(path, "harm");
-        const double values[] = {0.5, strange};
-        ASSERT_TRUE(writer.open());
-        ASSERT_TRUE(writer.set_data(values, 2));
-        EXPECT_FALSE(writer.write());
-        EXPECT_EQ(writer.error_message,
-                  "Can't draw a value that is not a finite number into " + path);
+        const Frame frame = frame_of(svg);
+        const bool has_negative = std::any_of(c.amplitudes.begin(), c.amplitudes.end(),
+                                              [](double amplitude) { return amplitude < 0; });
+        EXPECT_EQ(frame.zero_y, has_negative ? both_sides.zero_y : both_sides.bottom_y);
+        const double peak = peak_of(c.amplitudes);
+        for (std::size_t k = 0; k < count; ++k) {
+            const double height = peak > 0 ? c.amplitudes[k] / peak : 0.0;
+            ASSERT_GT(bars[k].x, frame.left_x);
+            ASSERT_LT(bars[k].x, frame.right_x);
+            ASSERT_EQ(bars[k].from_y, frame.zero_y) << "bar " << k;
+            ASSERT_NEAR(bars[k].to_y, frame.zero_y - height * (frame.zero_y - frame.top_y), 0.01)
+                << "bar " << k;
+        }
+        const auto labels = axis_labels(svg);
+        for (std::size_t i = 0; i < c.labels.size(); ++i) {
+            ASSERT_EQ(labels.size(), c.labels.size());
+            EXPECT_EQ(labels[i].first, c.labels[i]);
+            EXPECT_NEAR(labels[i].second, bars[std::stoul(c.labels[i]) - 1].x, 0.01);
+        }
     }
 }
 
