@@ -65,21 +65,6 @@ TEST_F(Audio_output, WritesMono16BitCycleInTheContainerTheNameAsks)
     }
 }
 
-TEST_F(Audio_output, WaveInputIsResizedIntoAudioOutput)
-{
-    write_sound(folder.path("cycle.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, 44100,
-                expected_cycle(600));
-    const Program_result result = run({"-i", "cycle.wav", "-o", "resized.aiff", "-s", "300"});
-    EXPECT_EQ(result.exit_status, 0);
-    const Sound sound = read_sound(folder.path("resized.aiff"));
-    EXPECT_EQ(sound.info.format, SF_FORMAT_AIFF | SF_FORMAT_PCM_16);
-    EXPECT_EQ(sound.info.frames, 300);
-    // Resampling blurs the samples a little; the cycle keeps its shape.
-    const std::vector<double> expected = expected_cycle(300);
-    for (std::size_t j = 0; j < 300; ++j)
-        ASSERT_NEAR(written_value(sound.samples[j]), expected[j], 1e-3) << "sample " << j;
-}
-
 TEST_F(Audio_output, RefusesOtherNamesBeforeCreatingAnything)
 {
     fs::create_directory(folder.path("a.b"));
