@@ -3,7 +3,6 @@
 #include <boost/filesystem.hpp>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -75,14 +74,6 @@ std::vector<double> read_values(const std::string& path)
         if (!line.empty())
             values.push_back(std::strtod(line.c_str(), nullptr));
     return values;
-}
-
-double peak_of_values(const std::vector<double>& values)
-{
-    double peak = 0.0;
-    for (double value : values)
-        peak = std::max(peak, std::fabs(value));
-    return peak;
 }
 
 std::string values_text(const std::vector<double>& values)

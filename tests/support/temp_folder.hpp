@@ -30,8 +30,6 @@ std::string read_file(const std::string& path);
 bool file_exists(const std::string& path);
 /// The numbers of a text file of one value per line.
 std::vector<double> read_values(const std::string& path);
-/// The largest absolute value.
-double peak_of_values(const std::vector<double>& values);
 /// One value per line, with all 17 significant digits.
 std::string values_text(const std::vector<double>& values);
 
