@@ -106,15 +106,9 @@ TEST_F(Output_safety, FailedConversionsAreExplainedAndLeaveNoFile)
     };
     const Case cases[] = {
         {"1\nnan\n", to_wave, error_report("The input holds a value that is not a finite number.")},
-        {"1\n-inf\n", to_wave,
-         error_report("The input holds a value that is not a finite number.")},
         {"1.5e308\n1.5e308\n", to_wave,
          "Converting to 44100Hz\n" +
              error_report("The conversion produced a value that is not a finite number.")},
-        {"1\n2\n", {"-i", "in.txt", "-t", "wave", "-o", "out.txt", "-T", "wave", "-s", "1000"},
-         "Converting to 44100Hz\n" + error_report("SRC ratio outside [1/256, 256] range.")},
-        {"", {"-i", "in.txt", "-t", "wave", "-o", "out.txt", "-T", "wave", "-s", "8"},
-         "Converting to 44100Hz\n" + error_report("SRC ratio outside [1/256, 256] range.")},
         {"1\n", {"-i", "in.txt", "-t", "harm", "-o", "out.txt", "-T", "harm", "-s",
                  "18446744073709551615"},
          "Converting to 44100Hz\n" +

@@ -181,6 +181,7 @@ TEST_F(Wave_dump, RefusesFilesWithoutACompleteWaveDump)
         {"text.syx", "0\n1\n0\n-1\n"},
         {"short.syx", std::string("\xF0\x3E\x0E", 3)},
         {"late.syx", other_sysex + dump},
+        {"model.syx", std::string("\xF0\x3E\x0F\x12", 4) + dump},
         {"other.syx", other_mw2_message + other_sysex},
         {"cut.syx", other_mw2_message + dump.substr(0, 134)},
     };

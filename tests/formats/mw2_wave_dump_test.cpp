@@ -1,5 +1,6 @@
-// The Microwave II/XT wave dump layout: sample code, check byte, header,
-// message recognition and wave numbers, against known byte values.
+// The Microwave II/XT wave dump layout against known byte values: sample
+// codes, the built message and its check byte, wave labels, and messages
+// found beyond the first 4 GiB of a file.
 
 #include "formats/mw2_wave_dump.hpp"
 #include "support/temp_folder.hpp"
@@ -13,11 +14,6 @@
 
 namespace Vemo::testing {
 namespace {
-
-std::vector<std::uint8_t> bytes_of(const std::string& text)
-{
-    return std::vector<std::uint8_t>(text.begin(), text.end());
-}
 
 std::array<double, mw2_stored_samples> samples_of_codes(const std::vector<int>& codes)
 {
@@ -85,51 +81,6 @@ TEST(Mw2_wave_dump, BuildsTheKnownMessages)
     EXPECT_EQ(std::string(one.begin(), one.end()), wave_dump(1000, one_harmonic_codes, 0x7F, 0x39));
     const Mw2_message silent = mw2_build_message(1000, {});
     EXPECT_EQ(std::string(silent.begin(), silent.end()), silent_wave_dump(1000));
-}
-
-TEST(Mw2_wave_dump, HeaderNeedsFourBytesBeginningWithTheMicrowaveId)
-{
-    struct Case {
-        std::string bytes;
-        bool has_header;
-    };
-    const Case cases[] = {
-        {std::string("\xF0\x3E\x0E", 3), false},
-        {std::string("\xF0\x3E\x0E\x00", 4), true},
-        {std::string("\xF0\x3E\x0E\x12\x00", 5), true},
-        {std::string("\xF0\x3E\x0F\x00", 4), false},
-        {std::string("\xF0\x43\x0E\x00", 4), false},
-        {std::string("\x00\xF0\x3E\x0E", 4), false},
-        {std::string(), false},
-    };
-    for (const Case& c : cases) {
-        const std::vector<std::uint8_t> bytes = bytes_of(c.bytes);
-        EXPECT_EQ(mw2_has_header(bytes.data(), bytes.size()), c.has_header) << c.bytes.size();
-    }
-}
-
-TEST(Mw2_wave_dump, RecognisesOnlyWaveDumpsWhoseSamplesAreAllThere)
-{
-    const std::string dump = silent_wave_dump(1000);
-    struct Case {
-        std::string bytes;
-        std::uint64_t position;
-        bool is_wave_dump;
-    };
-    const Case cases[] = {
-        {dump, 0, true},
-        {"xy" + dump, 2, true},
-        {"xy" + dump, 0, false},
-        {silent_wave_dump(1000, 0x00), 0, true},
-        {other_mw2_message, 0, false},
-        {dump, 137, false},
-        {dump, 1000, false},
-    };
-    for (const Case& c : cases) {
-        const std::vector<std::uint8_t> bytes = bytes_of(c.bytes);
-        EXPECT_EQ(mw2_is_wave_dump(bytes.data(), bytes.size(), c.position), c.is_wave_dump)
-            << "size " << bytes.size() << ", position " << c.position;
-    }
 }
 
 TEST(Mw2_wave_dump, LabelsRomIllegalAndUserWaves)
