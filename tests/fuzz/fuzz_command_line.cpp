@@ -6,7 +6,7 @@
 // run happens in a fresh temporary folder.
 
 #include "app/ac_application.hpp"
-#include "fuzz/fuzz_folder.hpp"
+#include "fuzz/fuzz_support.hpp"
 
 #include <unistd.h>
 
@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
 
     const Vemo::fuzzing::Fuzz_folder folder;
     for (const char* name : {"in.txt", "in.wav", "in.aiff", "in.syx", "in.ftable"})
-        folder.write(name, content);
+        folder.write(name, std::string(content));
 
     std::vector<char*> argv;
     for (std::string& word : words)
@@ -66,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     argv.push_back(nullptr);
 
     char here[4096];
-    if (!::getcwd(here, sizeof here) || ::chdir(folder.path.c_str()) != 0)
+    if (!::getcwd(here, sizeof here) || ::chdir(folder.root.c_str()) != 0)
         return 0;
     {
         Vemo::Ac_application application(static_cast<int>(words.size()), argv.data());

@@ -1,13 +1,13 @@
 // Feeds arbitrary bytes to the wave dump reader as a file: opens it, lists
 // its waves and reads every one of them, and one beyond the last.
 
-#include "fuzz/fuzz_folder.hpp"
+#include "fuzz/fuzz_support.hpp"
 #include "infile/ac_infile_mw2.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size)
 {
     const Vemo::fuzzing::Fuzz_folder folder;
-    const std::string path = folder.write("in.syx", Vemo::fuzzing::as_text(bytes, size));
+    const std::string path = Vemo::fuzzing::write_input(folder, "in.syx", bytes, size);
     Vemo::Ac_infile_mw2 lister(path);
     if (!lister.open())
         return 0;

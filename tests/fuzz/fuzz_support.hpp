@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/temp_folder.hpp"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -11,25 +13,20 @@ class Ac_infile_base;
 
 namespace Vemo::fuzzing {
 
-/// A private temporary folder for one fuzz input, removed with everything in
-/// it when the object goes.
-class Fuzz_folder {
-public:
-    Fuzz_folder();
-    ~Fuzz_folder();
-    Fuzz_folder(const Fuzz_folder&) = delete;
-    Fuzz_folder& operator=(const Fuzz_folder&) = delete;
-
-    /// Writes `content` to the new file `name`; returns its path.
-    std::string write(const std::string& name, std::string_view content) const;
-
-    const std::string path;
-};
+/// Each fuzz input gets a private temporary folder of its own.
+using Fuzz_folder = testing::Temp_folder;
 
 /// The fuzzer's bytes as text.
 inline std::string_view as_text(const std::uint8_t* bytes, std::size_t size)
 {
     return {reinterpret_cast<const char*>(bytes), size};
+}
+
+/// Writes the fuzzer's bytes to the new file `name` in `folder`; returns its path.
+inline std::string write_input(const Fuzz_folder& folder, const std::string& name,
+                               const std::uint8_t* bytes, std::size_t size)
+{
+    return folder.write(name, std::string(as_text(bytes, size)));
 }
 
 /// Opens and reads the reader's file and touches every value delivered, so
