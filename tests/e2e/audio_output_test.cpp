@@ -8,9 +8,6 @@
 
 #include <boost/filesystem.hpp>
 
-#include <algorithm>
-#include <cmath>
-
 namespace Vemo::testing {
 namespace {
 

@@ -177,7 +177,8 @@ TEST_F(Front_end, ListsOneDefaultWaveOrTheRefusal)
         std::string listing;
     };
     const Case cases[] = {
-        {{"-l", "saw.txt", "-t", "harm"}, "Tonalith: listing spectra from file saw.txt:\nDefault\n"},
+        {{"-l", "saw.txt", "-t", "harm"},
+         "Tonalith: listing spectra from file saw.txt:\nDefault\n"},
         {{"--list", "saw.txt", "-t", "wave"},
          "Tonalith: listing waveforms from file saw.txt:\nDefault\n"},
         {{"-l", "table.ftable", "-t", "wave"},

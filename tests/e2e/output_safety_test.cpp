@@ -90,7 +90,8 @@ TEST_F(Output_safety, AFailedRunRemovesTheFileItCreated)
         result = run(run_into(output), 100);
         EXPECT_EQ(result.exit_status, 1);
         EXPECT_EQ(result.standard_output,
-                  "Converting to 44100Hz\n" + error_report("Not all data was written to " + output));
+                  "Converting to 44100Hz\n" +
+                      error_report("Not all data was written to " + output));
         EXPECT_FALSE(file_exists(folder.path(output)));
     }
 }
@@ -119,7 +120,8 @@ TEST_F(Output_safety, FailedConversionsAreExplainedAndLeaveNoFile)
              error_report("There is not enough memory for this conversion.")},
         {"1\n# comment\n", to_wave, error_report("in.txt: line 2 does not hold a number.")},
         {"1\n\n \t\r\n,5\n", to_wave, error_report("in.txt: line 4 does not hold a number.")},
-        {"1\n1e999\n", to_wave, error_report("in.txt: line 2 holds a number that is out of range.")},
+        {"1\n1e999\n", to_wave,
+         error_report("in.txt: line 2 holds a number that is out of range.")},
         {"-1e400\n", to_wave, error_report("in.txt: line 1 holds a number that is out of range.")},
     };
     for (const Case& c : cases) {

@@ -21,7 +21,8 @@ protected:
     }
 
     /// Runs the program in another folder, with the same checks.
-    static Program_result run_in(const Temp_folder& where, const std::vector<std::string>& arguments,
+    static Program_result run_in(const Temp_folder& where,
+                                 const std::vector<std::string>& arguments,
                                  unsigned long file_size_limit = 0)
     {
         Program_result result = run_program(arguments, where.root, file_size_limit);

@@ -52,7 +52,8 @@ TEST_F(Svg_output, DrawsTheConvertedWaveChosenByExtensionOrFormat)
         // middle of the picture, its last quarter below.
         EXPECT_LT(points[c.count / 8].y, 200);
         EXPECT_GT(points[c.count * 7 / 8].y, 200);
-        EXPECT_EQ(elements(svg, "title").at(0).text, "wave: " + std::to_string(c.count) + " samples");
+        EXPECT_EQ(elements(svg, "title").at(0).text,
+                  "wave: " + std::to_string(c.count) + " samples");
     }
 }
 

@@ -137,7 +137,8 @@ TEST_F(Svg_writer, DrawsAWaveAsOneLineThroughEverySample)
         const std::size_t count = c.samples.size();
         SCOPED_TRACE(std::to_string(count) + " samples");
         const std::string svg = draw(c.samples, "wave");
-        expect_picture(svg, "wave: " + std::to_string(count) + (count == 1 ? " sample" : " samples"));
+        expect_picture(svg,
+                       "wave: " + std::to_string(count) + (count == 1 ? " sample" : " samples"));
         // Short coordinates keep even the longest cycle below a megabyte.
         EXPECT_LT(svg.size(), 1u << 20);
         EXPECT_TRUE(elements(svg, "path").empty());
@@ -195,8 +196,8 @@ TEST_F(Svg_writer, DrawsASpectrumAsOneBarPerHarmonic)
         const std::size_t count = c.amplitudes.size();
         SCOPED_TRACE(std::to_string(count) + " harmonics");
         const std::string svg = draw(c.amplitudes, "harm");
-        expect_picture(svg,
-                       "harm: " + std::to_string(count) + (count == 1 ? " harmonic" : " harmonics"));
+        expect_picture(
+            svg, "harm: " + std::to_string(count) + (count == 1 ? " harmonic" : " harmonics"));
         EXPECT_TRUE(elements(svg, "polyline").empty());
         const std::vector<Svg_element> paths = elements(svg, "path");
         ASSERT_EQ(paths.size(), 1u);

@@ -35,7 +35,8 @@ const Writer_kind writer_kinds[] = {
     {"out.wav", make_writer<Ac_outfile_audio>},
     {"out.syx", make_writer<Ac_outfile_mw2>},
     {"out.ysc", make_writer<Ac_outfile_yoshimi>},
-    {"out.svg", [](const std::string& path) { return std::make_unique<Ac_outfile_svg>(path, "wave"); }},
+    {"out.svg",
+     [](const std::string& path) { return std::make_unique<Ac_outfile_svg>(path, "wave"); }},
 };
 
 TEST(Ac_outfile_base, RefusesAPathTakenAfterConstruction)
