@@ -1,5 +1,7 @@
 #include "convert/ac_convert_wave_wave.hpp"
 
+#include "app/stages/value_array.hpp"
+
 #include <samplerate.h>
 
 #include <algorithm>
@@ -32,9 +34,15 @@ int resample_cycle(const double* input, std::uint64_t input_size, double* output
     // A cycle repeats forever: resampling several copies in a row and keeping
     // the middle one filters it as the periodic signal it is, so its ends join
     // up instead of fading against silence.
+    // The resampler works in single precision. Scaling by a power of two
+    // brings the cycle's peak near 1 first, so very quiet or very loud cycles
+    // neither vanish nor overflow; the scale changes no digit of a value and
+    // disappears when the result is normalised.
+    int peak_exponent = 0;
+    std::frexp(peak_of(input, input_size), &peak_exponent);
     std::vector<float> cycles(copies * input_size);
     for (std::uint64_t i = 0; i < cycles.size(); ++i)
-        cycles[i] = static_cast<float>(input[i % input_size]);
+        cycles[i] = static_cast<float>(std::ldexp(input[i % input_size], -peak_exponent));
     std::vector<float> resampled(copies * output_size, 0.0f);
 
     SRC_DATA request{};
