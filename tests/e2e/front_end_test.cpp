@@ -76,6 +76,11 @@ TEST_F(Front_end, ParseErrorsAreExplainedAndRefused)
          "option '--in' is ambiguous and matches '--input', '--input_format', '--input_type', "
          "and '--input_wave'"},
         {{"-i", "a.txt", "-i", "b.txt"}, "option '--input' cannot be specified more than once"},
+        // Negative numbers are not wrapped around into huge ones.
+        {{"-i", "a.txt", "-s-1"}, "the argument ('-1') for option '--output_size' is invalid"},
+        {{"--samplerate=-1"}, "the argument ('-1') for option '--samplerate' is invalid"},
+        {{"-W", "4294967296"},
+         "the argument ('4294967296') for option '--output_wave' is invalid"},
     };
     for (const Case& c : cases) {
         const Program_result result = run(c.arguments);
@@ -134,6 +139,8 @@ TEST_F(Front_end, FormatAndTypeProblemsAreRefusedBeforeAnyFileIsTouched)
          "But the output format text supports both wave and harm. Please specify."},
         {{"-i", "saw.txt", "-t", "sine", "-o", "out.txt", "-T", "wave", "-s", "4"},
          "Can't convert between input type sine and output type wave"},
+        {{"-i", "saw.txt", "-t", "harm", "-o", "out.txt", "-T", "wave", "-s", "4", "-z", "nan"},
+         "The zero threshold must be a finite number."},
         {{"-i", "a.dir/saw", "-o", "out.txt"},
          "a.dir/saw is not recognised as a supported format: none"},
     };
