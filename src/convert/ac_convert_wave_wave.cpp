@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <new>
 #include <vector>
 
 namespace Vemo {
@@ -72,6 +73,8 @@ bool Ac_convert_wave_wave::convert()
     const std::uint64_t longest = std::max(input_size, output_size);
     if (longest > 0 && copies > static_cast<std::uint64_t>(std::numeric_limits<long>::max()) / longest)
         return fail("The wave is too long to be resized.");
+    if (!fits_in_memory(copies * (input_size + output_size) * sizeof(float)))
+        throw std::bad_alloc();
     const int error =
         resample_cycle(input_data.get(), input_size, output_data.get(), output_size, copies);
     if (error != 0)
