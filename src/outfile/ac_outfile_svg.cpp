@@ -312,11 +312,7 @@ Ac_outfile_svg::~Ac_outfile_svg() { close(); }
 
 bool Ac_outfile_svg::open() { return open_new_file(); }
 
-void Ac_outfile_svg::close()
-{
-    close_file();
-    is_open = false;
-}
+void Ac_outfile_svg::close() { close_file(); }
 
 bool Ac_outfile_svg::write()
 {
