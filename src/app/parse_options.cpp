@@ -1,4 +1,5 @@
 #include "app/ac_application.hpp"
+#include "app/option_error_text.hpp"
 
 #include <boost/lexical_cast.hpp>
 #include <boost/program_options.hpp>
@@ -195,7 +196,7 @@ bool Ac_application::parse_options(int argc, char** argv)
         if (!std::isfinite(threshold))
             refuse("The zero threshold must be a finite number.");
     } catch (const std::exception& error) {
-        std::cout << "ERROR parsing options:\n" << error.what() << '\n' << std::flush;
+        std::cout << "ERROR parsing options:\n" << option_error_text(error) << '\n' << std::flush;
         refuse("Failed to parse the program options.");
     }
     if (finished)

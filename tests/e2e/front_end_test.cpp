@@ -81,6 +81,9 @@ TEST_F(Front_end, ParseErrorsAreExplainedAndRefused)
         {{"--samplerate=-1"}, "the argument ('-1') for option '--samplerate' is invalid"},
         {{"-W", "4294967296"},
          "the argument ('4294967296') for option '--output_wave' is invalid"},
+        // Words that hold the library's own placeholders are shown as typed.
+        {{"-T", "wave", "--o%original_token%e"}, "unrecognised option '--o%original_token%e'"},
+        {{"-s", "%value%"}, "the argument ('%value%') for option '--output_size' is invalid"},
     };
     for (const Case& c : cases) {
         const Program_result result = run(c.arguments);
