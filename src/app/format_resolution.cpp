@@ -8,6 +8,7 @@
 #include "convert/ac_convert_harm_wave.hpp"
 #include "convert/ac_convert_wave_harm.hpp"
 #include "convert/ac_convert_wave_wave.hpp"
+#include "formats/mw2_wave_dump.hpp"
 #include "infile/ac_infile_audio.hpp"
 #include "infile/ac_infile_cs_ft.hpp"
 #include "infile/ac_infile_mw2.hpp"
@@ -20,7 +21,6 @@
 
 #include <iostream>
 #include <string_view>
-#include <type_traits>
 
 namespace Vemo {
 
@@ -42,16 +42,18 @@ std::unique_ptr<Ac_infile_base> make_reader(const std::string& file_name)
     return std::make_unique<Reader>(file_name);
 }
 
-/// A writer whose file differs for a wave and a spectrum is built with the
-/// output type; the others need only the file name.
 template <typename Writer>
-std::unique_ptr<Ac_outfile_base> make_writer(const std::string& file_name,
-                                             const std::string& output_type)
+std::unique_ptr<Ac_outfile_base> make_writer(const std::string& file_name, const std::string&)
 {
-    if constexpr (std::is_constructible_v<Writer, const std::string&, const std::string&>)
-        return std::make_unique<Writer>(file_name, output_type);
-    else
-        return std::make_unique<Writer>(file_name);
+    return std::make_unique<Writer>(file_name);
+}
+
+/// For a writer whose file differs for a wave and a spectrum.
+template <typename Writer>
+std::unique_ptr<Ac_outfile_base> make_typed_writer(const std::string& file_name,
+                                                   const std::string& output_type)
+{
+    return std::make_unique<Writer>(file_name, output_type);
 }
 
 template <typename Converter>
@@ -89,8 +91,8 @@ const Writer_kind writer_kinds[] = {
     {"text", "", 0, 0, make_writer<Ac_outfile_plaintext>},
     {"audio", "wave", 0, 0, make_writer<Ac_outfile_audio>},
     {"ysc", "harm", 0, 0, make_writer<Ac_outfile_yoshimi>},
-    {"mw2", "harm", 64, 1000, make_writer<Ac_outfile_mw2>},
-    {"svg", "", 0, 0, make_writer<Ac_outfile_svg>},
+    {"mw2", "harm", mw2_stored_samples, mw2_first_user_wave, make_writer<Ac_outfile_mw2>},
+    {"svg", "", 0, 0, make_typed_writer<Ac_outfile_svg>},
 };
 
 struct Converter_kind {

@@ -1,7 +1,10 @@
 #include "app/ac_application.hpp"
+#include "app/option_error_text.hpp"
 
+#include <boost/lexical_cast.hpp>
 #include <boost/program_options.hpp>
 
+#include <cmath>
 #include <iostream>
 
 namespace Vemo {
@@ -9,6 +12,34 @@ namespace Vemo {
 namespace po = boost::program_options;
 
 namespace {
+
+/// An option value that is a whole number of digits. The library's own
+/// conversion to an unsigned type would take "-1" and wrap it around to the
+/// largest value.
+template <typename T>
+struct Whole_number {
+    T value;
+};
+
+template <typename T>
+void validate(boost::any& result, const std::vector<std::string>& words, Whole_number<T>*, int)
+{
+    po::validators::check_first_occurrence(result);
+    const std::string& word = po::validators::get_single_string(words);
+    if (word.empty() || word.find_first_not_of("0123456789") != std::string::npos)
+        throw po::invalid_option_value(word);
+    try {
+        result = Whole_number<T>{boost::lexical_cast<T>(word)};
+    } catch (const boost::bad_lexical_cast&) {
+        throw po::invalid_option_value(word);
+    }
+}
+
+template <typename T>
+po::typed_value<Whole_number<T>>* whole_number(const char* value_name)
+{
+    return po::value<Whole_number<T>>()->value_name(value_name);
+}
 
 const char* const banner = "Tonalith - Waveform spectrum converter version 0.9.0";
 const char* const copyright = "Copyright 2026 The Tonalith developers";
@@ -69,14 +100,14 @@ po::options_description conversion_options()
         ("output_type,T", po::value<std::string>()->value_name("output_type"),
          "Type of the output data, wave or harm, only necessary for text and ftable files, "
          "since they can store both.")
-        ("samplerate,r", po::value<std::uint32_t>()->value_name("samplerate"),
+        ("samplerate,r", whole_number<std::uint32_t>("samplerate"),
          "Samplerate of the output file, only necessary for audio output (default 44100)")
-        ("output_size,s", po::value<std::uint64_t>()->value_name("output_size"),
+        ("output_size,s", whole_number<std::uint64_t>("output_size"),
          "number of sample or harmonics for the output")
-        ("input_wave,w", po::value<std::uint32_t>()->value_name("input_wave_number"),
+        ("input_wave,w", whole_number<std::uint32_t>("input_wave_number"),
          "Number of the input wave, only necessary for mw2 files with multiple waves. List "
          "all waves with the --list option. (default: 0)")
-        ("output_wave,W", po::value<std::uint32_t>()->value_name("output_wavenumber"),
+        ("output_wave,W", whole_number<std::uint32_t>("output_wavenumber"),
          "Output wave number, only necessary for mw2 output. Valid numbers range from 1000 "
          "to 1249 (default: 1000)")
         ("threshold,z", po::value<double>()->value_name("zero_threshold"),
@@ -90,6 +121,13 @@ void take(const po::variables_map& given, const char* name, T& field)
 {
     if (given.count(name))
         field = given[name].as<T>();
+}
+
+template <typename T>
+void take(const po::variables_map& given, const char* name, Whole_number<T>, T& field)
+{
+    if (given.count(name))
+        field = given[name].as<Whole_number<T>>().value;
 }
 
 }  // namespace
@@ -150,13 +188,15 @@ bool Ac_application::parse_options(int argc, char** argv)
         if (!given.count("output"))
             return refuse("No output file given. Please specify an output file.");
         output_file = given["output"].as<std::string>();
-        take(given, "samplerate", sample_rate);
-        take(given, "output_size", output_size);
-        take(given, "input_wave", input_wave_number);
-        take(given, "output_wave", output_wave_number);
+        take(given, "samplerate", Whole_number<std::uint32_t>{}, sample_rate);
+        take(given, "output_size", Whole_number<std::uint64_t>{}, output_size);
+        take(given, "input_wave", Whole_number<std::uint32_t>{}, input_wave_number);
+        take(given, "output_wave", Whole_number<std::uint32_t>{}, output_wave_number);
         take(given, "threshold", threshold);
+        if (!std::isfinite(threshold))
+            refuse("The zero threshold must be a finite number.");
     } catch (const std::exception& error) {
-        std::cout << "ERROR parsing options:\n" << error.what() << '\n' << std::flush;
+        std::cout << "ERROR parsing options:\n" << option_error_text(error) << '\n' << std::flush;
         refuse("Failed to parse the program options.");
     }
     if (finished)

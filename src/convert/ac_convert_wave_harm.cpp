@@ -1,7 +1,5 @@
 #include "convert/ac_convert_wave_harm.hpp"
 
-#include "app/stages/value_array.hpp"
-
 #include <fftw3.h>
 
 #include <algorithm>
@@ -59,13 +57,12 @@ bool Ac_convert_wave_harm::convert()
         }
     }
 
-    const double peak = peak_of(output_data.get(), output_size);
-    if (peak > 0.0) {
-        for (std::uint64_t i = 0; i < output_size; ++i) {
-            const double relative = output_data[i] / peak;
-            output_data[i] = std::fabs(relative) < threshold ? 0.0 : relative;
-        }
-    }
+    // Relative to the strongest harmonic, weaker ones below the threshold are
+    // silenced.
+    normalise_output_to_peak();
+    for (std::uint64_t i = 0; i < output_size; ++i)
+        if (std::fabs(output_data[i]) < threshold)
+            output_data[i] = 0.0;
     return deliver_output();
 }
 

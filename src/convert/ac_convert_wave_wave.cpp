@@ -1,10 +1,13 @@
 #include "convert/ac_convert_wave_wave.hpp"
 
+#include "app/stages/value_array.hpp"
+
 #include <samplerate.h>
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <new>
 #include <vector>
 
 namespace Vemo {
@@ -32,9 +35,15 @@ int resample_cycle(const double* input, std::uint64_t input_size, double* output
     // A cycle repeats forever: resampling several copies in a row and keeping
     // the middle one filters it as the periodic signal it is, so its ends join
     // up instead of fading against silence.
+    // The resampler works in single precision. Scaling by a power of two
+    // brings the cycle's peak near 1 first, so very quiet or very loud cycles
+    // neither vanish nor overflow; the scale changes no digit of a value and
+    // disappears when the result is normalised.
+    int peak_exponent = 0;
+    std::frexp(peak_of(input, input_size), &peak_exponent);
     std::vector<float> cycles(copies * input_size);
     for (std::uint64_t i = 0; i < cycles.size(); ++i)
-        cycles[i] = static_cast<float>(input[i % input_size]);
+        cycles[i] = static_cast<float>(std::ldexp(input[i % input_size], -peak_exponent));
     std::vector<float> resampled(copies * output_size, 0.0f);
 
     SRC_DATA request{};
@@ -64,6 +73,8 @@ bool Ac_convert_wave_wave::convert()
     const std::uint64_t longest = std::max(input_size, output_size);
     if (longest > 0 && copies > static_cast<std::uint64_t>(std::numeric_limits<long>::max()) / longest)
         return fail("The wave is too long to be resized.");
+    if (!fits_in_memory(copies * (input_size + output_size) * sizeof(float)))
+        throw std::bad_alloc();
     const int error =
         resample_cycle(input_data.get(), input_size, output_data.get(), output_size, copies);
     if (error != 0)

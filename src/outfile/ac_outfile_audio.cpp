@@ -2,6 +2,7 @@
 
 #include "app/format_resolution.hpp"
 
+#include <limits>
 #include <string_view>
 
 namespace Vemo {
@@ -49,6 +50,11 @@ bool Ac_outfile_audio::open()
     if (container == 0)
         return fail("Audio output can only be written in wav and aiff format. "
                     "Filenames should end in .wav or .aiff.");
+    // libsndfile keeps the rate as an int; a larger one would turn negative.
+    if (sample_rate > static_cast<std::uint32_t>(std::numeric_limits<int>::max()))
+        return fail("Can't write a sample rate of " + std::to_string(sample_rate) +
+                    " Hz. Sample rates end at " +
+                    std::to_string(std::numeric_limits<int>::max()) + " Hz.");
     sound_format = container | SF_FORMAT_PCM_16;
     file_info.samplerate = static_cast<int>(sample_rate);
     file_info.channels = 1;

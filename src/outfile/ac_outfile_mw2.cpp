@@ -46,11 +46,7 @@ Ac_outfile_mw2::~Ac_outfile_mw2() { close(); }
 
 bool Ac_outfile_mw2::open() { return open_new_file(); }
 
-void Ac_outfile_mw2::close()
-{
-    close_file();
-    is_open = false;
-}
+void Ac_outfile_mw2::close() { close_file(); }
 
 bool Ac_outfile_mw2::write()
 {

@@ -30,11 +30,7 @@ Ac_outfile_plaintext::~Ac_outfile_plaintext() { close(); }
 
 bool Ac_outfile_plaintext::open() { return open_new_file(); }
 
-void Ac_outfile_plaintext::close()
-{
-    close_file();
-    is_open = false;
-}
+void Ac_outfile_plaintext::close() { close_file(); }
 
 bool Ac_outfile_plaintext::write()
 {

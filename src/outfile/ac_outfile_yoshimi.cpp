@@ -26,11 +26,7 @@ Ac_outfile_yoshimi::~Ac_outfile_yoshimi() { close(); }
 
 bool Ac_outfile_yoshimi::open() { return open_new_file(); }
 
-void Ac_outfile_yoshimi::close()
-{
-    close_file();
-    is_open = false;
-}
+void Ac_outfile_yoshimi::close() { close_file(); }
 
 bool Ac_outfile_yoshimi::write()
 {

@@ -88,6 +88,17 @@ TEST(Ac_convert_wave_wave, RatiosTheResamplerRefusesAreExplained)
     }
 }
 
+TEST(Ac_convert_wave_wave, KeepsTheShapeOfVeryQuietAndVeryLoudCycles)
+{
+    const std::vector<double> saw = ideal_saw(64);
+    for (const double level : {1e-50, 1e39, 1e300}) {
+        std::vector<double> scaled(saw);
+        for (double& v : scaled)
+            v *= level;
+        EXPECT_LT(largest_difference(resize(scaled, 128), ideal_saw(128)), 1e-6) << level;
+    }
+}
+
 TEST(Ac_convert_wave_wave, SilenceStaysSilent)
 {
     EXPECT_EQ(resize(std::vector<double>(16, 0.0), 32), std::vector<double>(32, 0.0));

@@ -80,13 +80,20 @@ TEST_F(Audio_output, RefusesOtherNamesBeforeCreatingAnything)
     }
 }
 
-TEST_F(Audio_output, SampleRateZeroFailsWithLibsndfilesTextAndLeavesNoFile)
+TEST_F(Audio_output, SampleRatesThatCannotBeStoredLeaveNoFile)
 {
-    const Program_result result =
-        run({"-i", "spectrum.txt", "-t", "harm", "-o", "cycle.wav", "-s", "64", "-r", "0"});
-    EXPECT_EQ(result.exit_status, 1);
-    EXPECT_EQ(result.standard_output, error_report("Internal error : SF_INFO struct incomplete."));
-    EXPECT_FALSE(file_exists(folder.path("cycle.wav")));
+    const std::pair<std::string, std::string> cases[] = {
+        {"0", "Internal error : SF_INFO struct incomplete."},
+        {"3000000000", "Can't write a sample rate of 3000000000 Hz. Sample rates end at "
+                       "2147483647 Hz."},
+    };
+    for (const auto& [rate, message] : cases) {
+        const Program_result result =
+            run({"-i", "spectrum.txt", "-t", "harm", "-o", "cycle.wav", "-s", "64", "-r", rate});
+        EXPECT_EQ(result.exit_status, 1) << rate;
+        EXPECT_EQ(result.standard_output, error_report(message));
+        EXPECT_FALSE(file_exists(folder.path("cycle.wav"))) << rate;
+    }
 }
 
 }  // namespace

@@ -86,6 +86,14 @@ TEST_F(Front_end, ParseErrorsAreExplainedAndRefused)
          "option '--in' is ambiguous and matches '--input', '--input_format', '--input_type', "
          "and '--input_wave'"},
         {{"-i", "a.txt", "-i", "b.txt"}, "option '--input' cannot be specified more than once"},
+        // Negative numbers are not wrapped around into huge ones.
+        {{"-i", "a.txt", "-s-1"}, "the argument ('-1') for option '--output_size' is invalid"},
+        {{"--samplerate=-1"}, "the argument ('-1') for option '--samplerate' is invalid"},
+        {{"-W", "4294967296"},
+         "the argument ('4294967296') for option '--output_wave' is invalid"},
+        // Words that hold the library's own placeholders are shown as typed.
+        {{"-T", "wave", "--o%original_token%e"}, "unrecognised option '--o%original_token%e'"},
+        {{"-s", "%value%"}, "the argument ('%value%') for option '--output_size' is invalid"},
     };
     for (const Case& c : cases) {
         const Program_result result = run(c.arguments);
@@ -149,6 +157,8 @@ TEST_F(Front_end, RefusalsAreExplainedBeforeAnyFileIsTouched)
          "But the output format svg supports both wave and harm. Please specify."},
         {{"-i", "saw.txt", "-t", "sine", "-o", "out.txt", "-T", "wave", "-s", "4"},
          "Can't convert between input type sine and output type wave"},
+        {{"-i", "saw.txt", "-t", "harm", "-o", "out.txt", "-T", "wave", "-s", "4", "-z", "nan"},
+         "The zero threshold must be a finite number."},
         {{"-i", "missing.txt", "-t", "wave", "-o", "out.txt", "-T", "harm", "-s", "4"},
          "missing.txt does not exist."},
         {{"-i", "dangling.txt", "-t", "wave", "-o", "out.txt", "-T", "harm", "-s", "4"},

@@ -16,18 +16,20 @@
 
 namespace {
 
-/// Numbers of more than four digits are cut to four: sizes and counts stay
-/// small enough that a run measures robustness, not patience.
-std::string with_short_numbers(std::string_view word)
+/// A command-line word made safe to run: numbers of more than four digits
+/// are cut to four, so sizes and counts stay small enough that a run
+/// measures robustness, not patience; and "/" becomes "_", so every path
+/// stays inside the run's own folder instead of reaching the system's files.
+std::string confined_word(std::string_view word)
 {
-    std::string shortened;
+    std::string confined;
     int digits = 0;
     for (const char c : word) {
         digits = (c >= '0' && c <= '9') ? digits + 1 : 0;
         if (digits <= 4)
-            shortened += c;
+            confined += c == '/' ? '_' : c;
     }
-    return shortened;
+    return confined;
 }
 
 }  // namespace
@@ -52,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
             break;
         }
         if (words.size() < 24)
-            words.push_back(with_short_numbers(line));
+            words.push_back(confined_word(line));
         start = end + 1;
     }
 

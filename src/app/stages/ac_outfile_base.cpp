@@ -94,6 +94,13 @@ bool Ac_outfile_base::open_new_file()
         return fail("Can't open file " + file_name + ": unknown error.");
     }
     created_file = ::fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
+    if (created_file < 0) {
+        // Without its identity the file could not be removed safely after a
+        // failure, so it is not kept.
+        ::unlink(file_name.c_str());
+        close_file();
+        return fail("Can't open file " + file_name + ": unknown error.");
+    }
     is_open = true;
     return true;
 }
@@ -127,6 +134,7 @@ void Ac_outfile_base::close_file()
     if (descriptor >= 0)
         ::close(descriptor);
     descriptor = -1;
+    is_open = false;
 }
 
 int Ac_outfile_base::release_descriptor()

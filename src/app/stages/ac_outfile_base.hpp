@@ -59,7 +59,7 @@ protected:
     /// Writes all bytes to the descriptor, or fails with "Not all data was
     /// written to " and the file name.
     bool write_bytes(const void* bytes, std::size_t count);
-    /// Closes the descriptor, if still held.
+    /// Closes the descriptor, if still held, and marks the writer closed.
     void close_file();
     /// Hands the descriptor to a library that closes it itself.
     int release_descriptor();

@@ -4,14 +4,26 @@
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
 #include <new>
+#include <string>
 
 namespace Vemo {
 
 namespace {
 
-std::uint64_t physical_memory_bytes()
+/// The memory available for new work, as the kernel estimates it, or the
+/// machine's physical memory where no estimate can be read.
+std::uint64_t available_memory_bytes()
 {
+    std::ifstream meminfo("/proc/meminfo");
+    std::string key;
+    std::uint64_t kibibytes = 0;
+    while (meminfo >> key >> kibibytes) {
+        if (key == "MemAvailable:")
+            return kibibytes * 1024;
+        meminfo.ignore(64, '\n');
+    }
     const long pages = ::sysconf(_SC_PHYS_PAGES);
     const long page_size = ::sysconf(_SC_PAGESIZE);
     if (pages <= 0 || page_size <= 0)
@@ -21,10 +33,15 @@ std::uint64_t physical_memory_bytes()
 
 }  // namespace
 
+bool fits_in_memory(std::uint64_t bytes)
+{
+    static const std::uint64_t limit = available_memory_bytes() / 2;
+    return bytes <= limit;
+}
+
 std::unique_ptr<double[]> make_value_array(std::uint64_t count)
 {
-    static const std::uint64_t most_values = physical_memory_bytes() / sizeof(double);
-    if (count > most_values)
+    if (count > UINT64_MAX / sizeof(double) || !fits_in_memory(count * sizeof(double)))
         throw std::bad_alloc();
     return std::make_unique<double[]>(count);
 }
