@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -29,7 +30,8 @@ struct Svg_element {
     }
 };
 
-/// The elements named `name` in `svg` (a picture or a part of it), in order.
+/// The elements named `name` in `svg` (a picture or a part of it), in order;
+/// throws when an element names an attribute twice.
 inline std::vector<Svg_element> elements(const std::string& svg, const std::string& name)
 {
     std::vector<Svg_element> found;
@@ -44,8 +46,11 @@ inline std::vector<Svg_element> elements(const std::string& svg, const std::stri
              equals = svg.find("=\"", equals + 1)) {
             const std::size_t key = svg.rfind(' ', equals) + 1;
             const std::size_t value_end = svg.find('"', equals + 2);
-            element.attributes[svg.substr(key, equals - key)] =
-                svg.substr(equals + 2, value_end - equals - 2);
+            if (!element.attributes
+                     .emplace(svg.substr(key, equals - key),
+                              svg.substr(equals + 2, value_end - equals - 2))
+                     .second)
+                throw std::runtime_error("an attribute of " + name + " is given twice");
             equals = value_end;
         }
         if (svg[tag_end - 1] != '/')
