@@ -4,6 +4,7 @@
 #include "e2e/program_test.hpp"
 #include "support/sound_files.hpp"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <regex>

@@ -4,6 +4,7 @@
 
 #include "e2e/program_test.hpp"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace Vemo::testing {
