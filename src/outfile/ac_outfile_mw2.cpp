@@ -63,12 +63,6 @@ bool Ac_outfile_mw2::write()
         return fail("Can't write wave number " + number +
                     " It doesn't fit into a wave dump. Wave numbers end at 16383.");
     }
-    const std::uint64_t harmonics = std::min<std::uint64_t>(data_size, mw2_stored_samples);
-    for (std::uint64_t j = 0; j < harmonics; ++j)
-        if (!std::isfinite(data[j]))
-            return fail("Can't write a wave dump to " + file_name + ": harmonic " +
-                        std::to_string(j + 1) + " is not a finite number.");
-
     message = mw2_build_message(wave_number, synthesise_samples());
     message_ready = true;
     return write_bytes(message.data(), message.size());

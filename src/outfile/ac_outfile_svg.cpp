@@ -2,8 +2,6 @@
 
 #include "outfile/svg_picture.hpp"
 
-#include <algorithm>
-#include <cmath>
 #include <string>
 
 namespace Vemo {
@@ -28,11 +26,6 @@ bool Ac_outfile_svg::write()
 {
     if (!ready_to_write())
         return false;
-    // A coordinate that is not a number would make the document invalid.
-    if (!std::all_of(data.get(), data.get() + data_size,
-                     [](double value) { return std::isfinite(value); }))
-        return report("Can't draw a value that is not a finite number into " + file_name);
-
     const std::string count = std::to_string(data_size);
     const std::string svg =
         draws_spectrum
