@@ -50,6 +50,24 @@ TEST(Ac_convert_harm_wave, MatchesTheDirectSumBitForBit)
     }
 }
 
+TEST(Ac_convert_harm_wave, AnyNumberOfThreadsGivesTheSameBits)
+{
+    std::vector<double> amplitudes;
+    for (int h = 1; h <= 40; ++h)
+        amplitudes.push_back(h % 7 == 0 ? 1e-6 : (h % 2 ? 1.0 : -1.0) / h);
+    // Fewer samples than one thread's share, and many shares of uneven size.
+    for (const std::uint64_t size : {5u, 1000u}) {
+        std::vector<double> alone(size);
+        sum_sines(amplitudes.data(), amplitudes.size(), 0.00001, alone.data(), size, 1);
+        for (const unsigned threads : {2u, 3u, 7u}) {
+            std::vector<double> shared(size, -1.0);
+            sum_sines(amplitudes.data(), amplitudes.size(), 0.00001, shared.data(), size, threads);
+            EXPECT_EQ(std::memcmp(alone.data(), shared.data(), size * sizeof(double)), 0)
+                << size << " samples, " << threads << " threads";
+        }
+    }
+}
+
 TEST(Ac_convert_harm_wave, KnownCycles)
 {
     struct Case {
