@@ -88,6 +88,7 @@ void sum_sines(const double* amplitudes, std::uint64_t harmonic_count, double th
     const unsigned helpers =
         static_cast<unsigned>(std::min<std::uint64_t>(std::max(threads, 1u), blocks)) - 1;
     std::vector<std::jthread> helping;
+    helping.reserve(helpers);
     for (unsigned t = 0; t < helpers; ++t) {
         try {
             helping.emplace_back(sum_blocks);
