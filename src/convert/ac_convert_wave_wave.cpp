@@ -39,12 +39,15 @@ int resample_cycle(const double* input, std::uint64_t input_size, double* output
     // brings the cycle's peak near 1 first, so very quiet or very loud cycles
     // neither vanish nor overflow; the scale changes no digit of a value and
     // disappears when the result is normalised.
-    int peak_exponent = 0;
-    std::frexp(peak_of(input, input_size), &peak_exponent);
+    const double peak = peak_of(input, input_size);
+    const int peak_exponent = peak > 0.0 ? std::ilogb(peak) : 0;
     std::vector<float> cycles(copies * input_size);
     for (std::uint64_t i = 0; i < cycles.size(); ++i)
         cycles[i] = static_cast<float>(std::ldexp(input[i % input_size], -peak_exponent));
-    std::vector<float> resampled(copies * output_size, 0.0f);
+    // The resampler works from the start onwards, so it can stop at the end of
+    // the middle copy: what comes after it would only be thrown away.
+    const std::uint64_t middle = (copies - 1) / 2 * output_size;
+    std::vector<float> resampled(middle + output_size, 0.0f);
 
     SRC_DATA request{};
     request.data_in = cycles.data();
@@ -57,7 +60,6 @@ int resample_cycle(const double* input, std::uint64_t input_size, double* output
     if (error != 0)
         return error;
 
-    const std::uint64_t middle = (copies - 1) / 2 * output_size;
     for (std::uint64_t j = 0; j < output_size; ++j)
         output[j] = static_cast<double>(resampled[middle + j]);
     return 0;

@@ -21,7 +21,8 @@ std::uint64_t copies_for_resampling(std::uint64_t input_size, std::uint64_t outp
 
 /// Resamples `copies` copies of the cycle `input[0 .. input_size)` in a row,
 /// in single precision, and keeps the `output_size` samples of the middle copy
-/// in `output`. Returns 0, or the resampler's error code.
+/// in `output`, scaled by a power of two that brings the cycle's peak to
+/// between 1 and 2. Returns 0, or the resampler's error code.
 int resample_cycle(const double* input, std::uint64_t input_size, double* output,
                    std::uint64_t output_size, std::uint64_t copies);
 

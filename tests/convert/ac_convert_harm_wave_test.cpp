@@ -24,29 +24,49 @@ TEST(Ac_convert_harm_wave, MatchesTheDirectSumBitForBit)
     // The reference is written out here on its own, term by term, so that any
     // reordering or fused multiply-add in the converter shows up in the last bit.
     const std::vector<double> amplitudes{1.0, -0.5, 0.3333333333333333, 0.0, 0.2, 1e-6, 0.125};
-    const std::uint64_t size = 600;
-    std::vector<double> reference(size);
-    double peak = 0.0;
-    for (std::uint64_t j = 0; j < size; ++j) {
-        double s = 0.0;
-        for (std::size_t k = 0; k < amplitudes.size(); ++k) {
-            if (!(std::fabs(amplitudes[k]) > 0.00001))
-                continue;
-            volatile double x = static_cast<double>(j) * 6.283185307179586;
-            x = x * static_cast<double>(k + 1);
-            x = x / static_cast<double>(size);
-            volatile double term = amplitudes[k] * std::sin(x);
-            s = s + term;
+    // A power of two is divided by in another way than other sizes.
+    for (const std::uint64_t size : {600u, 1024u}) {
+        std::vector<double> reference(size);
+        double peak = 0.0;
+        for (std::uint64_t j = 0; j < size; ++j) {
+            double s = 0.0;
+            for (std::size_t k = 0; k < amplitudes.size(); ++k) {
+                if (!(std::fabs(amplitudes[k]) > 0.00001))
+                    continue;
+                volatile double x = static_cast<double>(j) * 6.283185307179586;
+                x = x * static_cast<double>(k + 1);
+                x = x / static_cast<double>(size);
+                volatile double term = amplitudes[k] * std::sin(x);
+                s = s + term;
+            }
+            reference[j] = s;
+            peak = std::max(peak, std::fabs(s));
         }
-        reference[j] = s;
-        peak = std::max(peak, std::fabs(s));
+        const std::vector<double> wave = synthesise(amplitudes, size);
+        ASSERT_EQ(wave.size(), size);
+        for (std::uint64_t j = 0; j < size; ++j) {
+            const double expected = reference[j] / peak;
+            EXPECT_EQ(std::memcmp(&wave[j], &expected, sizeof expected), 0)
+                << size << " samples, sample " << j << ": " << wave[j] << " vs " << expected;
+        }
     }
-    const std::vector<double> wave = synthesise(amplitudes, size);
-    ASSERT_EQ(wave.size(), size);
-    for (std::uint64_t j = 0; j < size; ++j) {
-        const double expected = reference[j] / peak;
-        EXPECT_EQ(std::memcmp(&wave[j], &expected, sizeof expected), 0)
-            << "sample " << j << ": " << wave[j] << " vs " << expected;
+}
+
+TEST(Ac_convert_harm_wave, AnyNumberOfThreadsGivesTheSameBits)
+{
+    std::vector<double> amplitudes;
+    for (int h = 1; h <= 40; ++h)
+        amplitudes.push_back(h % 7 == 0 ? 1e-6 : (h % 2 ? 1.0 : -1.0) / h);
+    // Fewer samples than one thread's share, and many shares of uneven size.
+    for (const std::uint64_t size : {5u, 1000u}) {
+        std::vector<double> alone(size);
+        sum_sines(amplitudes.data(), amplitudes.size(), 0.00001, alone.data(), size, 1);
+        for (const unsigned threads : {2u, 3u, 7u}) {
+            std::vector<double> shared(size, -1.0);
+            sum_sines(amplitudes.data(), amplitudes.size(), 0.00001, shared.data(), size, threads);
+            EXPECT_EQ(std::memcmp(alone.data(), shared.data(), size * sizeof(double)), 0)
+                << size << " samples, " << threads << " threads";
+        }
     }
 }
 

@@ -2,9 +2,11 @@
 #include "support/reference_cycles.hpp"
 
 #include <gtest/gtest.h>
+#include <samplerate.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 namespace Vemo {
@@ -65,6 +67,33 @@ TEST(Ac_convert_wave_wave, MoreCopiesChangeNothingButRounding)
         ASSERT_EQ(resample_cycle(saw.data(), saw.size(), enough.data(), size, copies), 0);
         ASSERT_EQ(resample_cycle(saw.data(), saw.size(), more.data(), size, copies + 4), 0);
         EXPECT_LT(largest_difference(enough, more), 1e-6) << size;
+    }
+}
+
+TEST(Ac_convert_wave_wave, StoppingAfterTheMiddleCopyChangesNoBit)
+{
+    // The reference resamples every copy to the end, as the resampler is
+    // normally asked to, and keeps the middle one.
+    const std::vector<double> saw = ideal_saw(600);
+    for (const std::uint64_t size : {64u, 600u, 2048u}) {
+        const std::uint64_t copies = copies_for_resampling(saw.size(), size);
+        std::vector<float> cycles(copies * saw.size());
+        for (std::size_t i = 0; i < cycles.size(); ++i)
+            cycles[i] = static_cast<float>(saw[i % saw.size()]);
+        std::vector<float> all(copies * size, 0.0f);
+        SRC_DATA request{};
+        request.data_in = cycles.data();
+        request.data_out = all.data();
+        request.input_frames = static_cast<long>(cycles.size());
+        request.output_frames = static_cast<long>(all.size());
+        request.src_ratio = static_cast<double>(size) / static_cast<double>(saw.size());
+        ASSERT_EQ(src_simple(&request, SRC_SINC_BEST_QUALITY, 1), 0);
+
+        const auto middle = all.begin() + static_cast<long>((copies - 1) / 2 * size);
+        const std::vector<double> expected(middle, middle + static_cast<long>(size));
+        std::vector<double> wave(size);
+        ASSERT_EQ(resample_cycle(saw.data(), saw.size(), wave.data(), size, copies), 0);
+        EXPECT_EQ(std::memcmp(wave.data(), expected.data(), size * sizeof(double)), 0) << size;
     }
 }
 
