@@ -145,19 +145,12 @@ bool Ac_infile_cs_ft::read()
                 return fail(file_name + " could not be read to the end.");
             return fail(file_name + " is corrupt, there are not enough values.");
         }
+        // Every slot has its line: a blank one holds no number either.
         double value = 0.0;
-        switch (read_leading_number(line, value)) {
-        case Line_content::number:
-            values.push_back(value);
-            break;
-        case Line_content::blank:
-        case Line_content::not_a_number:
-            return fail(file_name + " is corrupt, line " + std::to_string(line_number) +
-                        " does not hold a number.");
-        case Line_content::out_of_range:
-            return fail(file_name + " is corrupt, line " + std::to_string(line_number) +
-                        " holds a number that is out of range.");
-        }
+        const Line_content content = read_leading_number(line, value);
+        if (content != Line_content::number)
+            return fail(file_name + " is corrupt, " + line_problem(content, line_number));
+        values.push_back(value);
     }
     store_data(values);
     return true;

@@ -24,19 +24,11 @@ bool Ac_infile_plaintext::read()
     std::string line;
     for (std::uint64_t line_number = 1; std::getline(file_stream, line); ++line_number) {
         double value = 0.0;
-        switch (read_leading_number(line, value)) {
-        case Line_content::number:
+        const Line_content content = read_leading_number(line, value);
+        if (content == Line_content::number)
             values.push_back(value);
-            break;
-        case Line_content::blank:
-            break;
-        case Line_content::not_a_number:
-            return fail(file_name + ": line " + std::to_string(line_number) +
-                        " does not hold a number.");
-        case Line_content::out_of_range:
-            return fail(file_name + ": line " + std::to_string(line_number) +
-                        " holds a number that is out of range.");
-        }
+        else if (content != Line_content::blank)
+            return fail(file_name + ": " + line_problem(content, line_number));
     }
     if (file_stream.bad())
         return fail(file_name + " could not be read to the end.");

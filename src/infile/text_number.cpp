@@ -53,4 +53,12 @@ Line_content read_leading_number(const std::string& line, double& value)
     return Line_content::number;
 }
 
+std::string line_problem(Line_content content, std::uint64_t line_number)
+{
+    const std::string line = "line " + std::to_string(line_number);
+    if (content == Line_content::out_of_range)
+        return line + " holds a number that is out of range.";
+    return line + " does not hold a number.";
+}
+
 }  // namespace Vemo

@@ -4,7 +4,7 @@ conversion. Reads one cycle from a 16-bit mono WAV file, takes the magnitudes
 of harmonics 1 to H of its real FFT, normalises them to the strongest, sets
 those below 0.00001 to 0 and writes them one per line to a new text file.
 
-Usage: spectrum.py INPUT.wav OUTPUT.txt H
+Usage: numpy_analysis.py INPUT.wav OUTPUT.txt H
 """
 import sys
 import wave
