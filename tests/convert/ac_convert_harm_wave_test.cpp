@@ -1,4 +1,5 @@
 #include "convert/ac_convert_harm_wave.hpp"
+#include "support/conversion.hpp"
 
 #include <gtest/gtest.h>
 
@@ -12,11 +13,7 @@ namespace {
 std::vector<double> synthesise(const std::vector<double>& amplitudes, std::uint64_t size,
                                double threshold = 0.00001)
 {
-    Ac_convert_harm_wave converter(size, threshold);
-    converter.set_input(amplitudes.data(), amplitudes.size());
-    EXPECT_TRUE(converter.convert()) << converter.error_message;
-    const double* output = converter.get_output();
-    return output ? std::vector<double>(output, output + size) : std::vector<double>();
+    return testing::converted<Ac_convert_harm_wave>(amplitudes, size, threshold);
 }
 
 TEST(Ac_convert_harm_wave, MatchesTheDirectSumBitForBit)

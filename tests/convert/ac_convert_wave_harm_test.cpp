@@ -1,5 +1,6 @@
 #include "convert/ac_convert_wave_harm.hpp"
 #include "support/reference_cycles.hpp"
+#include "support/conversion.hpp"
 
 #include <gtest/gtest.h>
 
@@ -10,14 +11,10 @@
 namespace Vemo {
 namespace {
 
-std::vector<double> analyse(const std::vector<double>& wave, std::uint64_t harmonics,
+std::vector<double> analyse(const std::vector<double>& wave, std::uint64_t size,
                             double threshold = 0.00001)
 {
-    Ac_convert_wave_harm converter(harmonics, threshold);
-    converter.set_input(wave.data(), wave.size());
-    EXPECT_TRUE(converter.convert());
-    const double* output = converter.get_output();
-    return output ? std::vector<double>(output, output + harmonics) : std::vector<double>();
+    return testing::converted<Ac_convert_wave_harm>(wave, size, threshold);
 }
 
 TEST(Ac_convert_wave_harm, MatchesAnIndependentDft)

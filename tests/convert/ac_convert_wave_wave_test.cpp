@@ -1,5 +1,6 @@
 #include "convert/ac_convert_wave_wave.hpp"
 #include "support/reference_cycles.hpp"
+#include "support/conversion.hpp"
 
 #include <gtest/gtest.h>
 #include <samplerate.h>
@@ -20,11 +21,7 @@ std::vector<double> ideal_saw(std::uint64_t size) { return sine_cycle(size, saw_
 
 std::vector<double> resize(const std::vector<double>& wave, std::uint64_t size)
 {
-    Ac_convert_wave_wave converter(size, 0.00001);
-    converter.set_input(wave.data(), wave.size());
-    EXPECT_TRUE(converter.convert()) << converter.error_message;
-    const double* output = converter.get_output();
-    return output ? std::vector<double>(output, output + size) : std::vector<double>();
+    return testing::converted<Ac_convert_wave_wave>(wave, size);
 }
 
 double largest_difference(const std::vector<double>& a, const std::vector<double>& b)
