@@ -1,5 +1,8 @@
 #include "app/ac_application.hpp"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <new>
 
@@ -14,6 +17,21 @@ std::string describe(const std::exception& error)
         return "There is not enough memory for this conversion.";
     const std::string text = error.what();
     return text.empty() ? "An unexpected error stopped the conversion." : text;
+}
+
+/// Whether everything printed so far has reached standard output. If not,
+/// standard error says so, since standard output cannot carry the news.
+bool standard_output_written()
+{
+    if (std::cout.flush() && std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return true;
+    // The failed write left its reason; nothing since has called the system.
+    const int reason = errno;
+    std::cerr << program_name << " ERROR: standard output could not be written"
+              << (reason != 0 ? std::string(": ") + std::strerror(reason) : std::string())
+              << ".\n"
+              << std::flush;
+    return false;
 }
 
 }  // namespace
@@ -47,8 +65,12 @@ Ac_application::~Ac_application()
 bool Ac_application::run()
 {
     if (finished) {
+        // Help, version and a listing exist only to be read: one that could
+        // not be written is a failure.
         if (!success)
             print_error_report();
+        else if (!standard_output_written())
+            success = false;
         return success;
     }
     try {
@@ -85,7 +107,9 @@ bool Ac_application::convert_once()
                             ? "Conversion failed: no output was produced."
                             : converter->error_message);
 
-    if (!writer->set_data(converter->get_output(), converter->output_size) || !writer->write())
+    // The report follows only once the file is complete and at its path.
+    if (!writer->set_data(converter->get_output(), converter->output_size) ||
+        !writer->write() || !writer->publish())
         return stop_run(writer->error_message);
     print_success_report();
     return true;

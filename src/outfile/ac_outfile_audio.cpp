@@ -2,7 +2,13 @@
 
 #include "app/format_resolution.hpp"
 
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 #include <limits>
+#include <random>
 #include <string_view>
 
 namespace Vemo {
@@ -30,7 +36,32 @@ int container_from_extension(const std::string& file_name)
     return 0;
 }
 
+/// A file of a name that nobody uses, next to `file_name`.
+std::string unused_name_beside(const std::string& file_name)
+{
+    const std::string folder = std::filesystem::path(file_name).parent_path().string();
+    return (folder.empty() ? "" : folder + "/") + ".tonalith-" + std::to_string(::getpid()) +
+           "-" + std::to_string(std::random_device{}()) + ".wav";
+}
+
 }  // namespace
+
+std::string Ac_outfile_audio::creation_failure_text(int error) const
+{
+    // The file could not be created for a reason of its folder (`error`).
+    // libsndfile words such reasons itself; asked to create another file in
+    // the same folder, it fails for the same reason and says so. Should the
+    // folder have changed meanwhile, that file is removed again, and the
+    // system's own text for `error` is reported.
+    SF_INFO probe_info = file_info;
+    const std::string probe = unused_name_beside(file_name);
+    SNDFILE* const opened = sf_open(probe.c_str(), SFM_WRITE, &probe_info);
+    if (!opened)
+        return sf_strerror(nullptr);
+    sf_close(opened);
+    ::unlink(probe.c_str());
+    return file_name + " could not be created: " + std::strerror(error) + ".";
+}
 
 Ac_outfile_audio::Ac_outfile_audio(const std::string& name) : Ac_outfile_base(name) {}
 
@@ -60,22 +91,25 @@ bool Ac_outfile_audio::open()
     file_info.channels = 1;
     file_info.format = sound_format;
 
-    // The base creates the file exclusively; libsndfile then owns the
-    // descriptor and closes it itself, also when it refuses to open it.
-    if (!open_new_file())
-        return false;
+    // The base creates the file; libsndfile then owns the descriptor and
+    // closes it itself, also when it refuses to open it.
+    const int error = create_new_file();
+    if (error == EEXIST)
+        return fail(already_exists());
+    if (error != 0)
+        return fail(creation_failure_text(error));
     sound_file = sf_open_fd(release_descriptor(), SFM_WRITE, &file_info, SF_TRUE);
-    if (!sound_file) {
-        is_open = false;
+    if (!sound_file)
         return fail(sf_strerror(nullptr));
-    }
+    is_open = true;
     return true;
 }
 
 void Ac_outfile_audio::close()
 {
-    if (sound_file)
-        sf_close(sound_file);
+    // Closing completes the header with the number of frames written.
+    if (sound_file && sf_close(sound_file) != 0 && ok)
+        fail("Not all data was written to " + file_name);
     sound_file = nullptr;
     is_open = false;
 }

@@ -24,6 +24,10 @@ public:
     bool write() override;
 
 private:
+    /// What libsndfile says about a file that cannot be created in its
+    /// folder for the system's reason `error`.
+    std::string creation_failure_text(int error) const;
+
     SNDFILE* sound_file = nullptr;
     /// The container combined with the 16-bit PCM encoding, once chosen.
     int sound_format = 0;

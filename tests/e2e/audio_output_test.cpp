@@ -80,6 +80,32 @@ TEST_F(Audio_output, RefusesOtherNamesBeforeCreatingAnything)
     }
 }
 
+TEST_F(Audio_output, AFileThatCannotBeCreatedIsExplainedByLibsndfile)
+{
+    folder.write("plain", "");
+    fs::create_directory(folder.path("locked"));
+    fs::permissions(folder.path("locked"), fs::perms(0555));
+    const std::vector<std::string> before = folder.names();
+    const std::pair<std::string, std::string> cases[] = {
+        {"nowhere/cycle.wav", "System error : No such file or directory."},
+        {"plain/cycle.wav", "System error : Not a directory."},
+        {"locked/cycle.aiff", "System error : Permission denied."},
+        // The other writers keep their own words.
+        {"nowhere/cycle.txt", "Can't open file nowhere/cycle.txt: unknown error."},
+    };
+    Start_options without_privileges;
+    without_privileges.obey_permissions = true;
+    for (const auto& [output, message] : cases) {
+        Started_program program(
+            {"-i", "spectrum.txt", "-t", "harm", "-T", "wave", "-o", output, "-s", "64"},
+            folder.root, without_privileges);
+        const Program_result result = program.finish();
+        EXPECT_EQ(result.exit_status, 1) << output;
+        EXPECT_EQ(result.standard_output, error_report(message));
+        EXPECT_EQ(folder.names(), before) << output;
+    }
+}
+
 TEST_F(Audio_output, SampleRatesThatCannotBeStoredLeaveNoFile)
 {
     const std::pair<std::string, std::string> cases[] = {

@@ -26,7 +26,7 @@ protected:
         EXPECT_TRUE(writer.set_data(harmonics.data(), harmonics.size()));
         EXPECT_TRUE(writer.write()) << writer.error_message;
         EXPECT_TRUE(writer.message_ready);
-        writer.close();
+        EXPECT_TRUE(writer.publish()) << writer.error_message;
         return read_file(path);
     }
 

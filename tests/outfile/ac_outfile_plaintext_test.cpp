@@ -22,6 +22,7 @@ std::string written(const std::vector<double>& values)
         EXPECT_TRUE(writer.open());
         EXPECT_TRUE(writer.set_data(values.data(), values.size()));
         EXPECT_TRUE(writer.write()) << writer.error_message;
+        EXPECT_TRUE(writer.publish()) << writer.error_message;
     }
     return read_file(path);
 }

@@ -112,7 +112,7 @@ protected:
         EXPECT_TRUE(writer.open()) << writer.error_message;
         EXPECT_TRUE(writer.set_data(values.data(), values.size()));
         EXPECT_TRUE(writer.write()) << writer.error_message;
-        writer.close();
+        EXPECT_TRUE(writer.publish()) << writer.error_message;
         return read_file(path);
     }
 };

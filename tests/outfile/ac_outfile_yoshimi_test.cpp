@@ -23,7 +23,7 @@ std::string script_for(const std::vector<double>& amplitudes)
     EXPECT_TRUE(writer.set_data(amplitudes.data(), amplitudes.size()));
     if (!writer.write())
         return "failed: " + writer.error_message;
-    writer.close();
+    EXPECT_TRUE(writer.publish()) << writer.error_message;
     return read_file(name);
 }
 

@@ -1,4 +1,5 @@
 #include "app/stages/ac_outfile_base.hpp"
+#include "app/stages/removal_on_signal.hpp"
 #include "app/stages/value_array.hpp"
 
 #include <boost/filesystem.hpp>
@@ -9,10 +10,29 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 namespace Vemo {
 
 namespace fs = boost::filesystem;
+
+namespace {
+
+/// The folder that will hold `file_name`.
+std::string folder_of(const std::string& file_name)
+{
+    const std::string folder = fs::path(file_name).parent_path().string();
+    return folder.empty() ? "." : folder;
+}
+
+/// Whether the system refused an unnamed file because the file system (or
+/// the kernel) has none, rather than for a reason of the folder.
+bool unnamed_files_unsupported(int error)
+{
+    return error == EOPNOTSUPP || error == EISDIR || error == EINVAL;
+}
+
+}  // namespace
 
 Ac_outfile_base::Ac_outfile_base(const std::string& name) : file_name(name)
 {
@@ -25,7 +45,7 @@ Ac_outfile_base::Ac_outfile_base(const std::string& name) : file_name(name)
     if (error)
         fail(file_name + " can't be examined: " + error.message() + ".");
     else
-        fail(file_name + " already exists and will not be overwritten.");
+        fail(already_exists());
 }
 
 Ac_outfile_base::Ac_outfile_base(const char* name) : Ac_outfile_base(std::string(name)) {}
@@ -33,8 +53,7 @@ Ac_outfile_base::Ac_outfile_base(const char* name) : Ac_outfile_base(std::string
 Ac_outfile_base::~Ac_outfile_base()
 {
     close_file();
-    if (created_file >= 0)
-        ::close(created_file);
+    forget_created_file();
 }
 
 bool Ac_outfile_base::set_wave_number(std::uint32_t n)
@@ -53,17 +72,30 @@ bool Ac_outfile_base::set_data(const double* values, std::uint64_t count)
     return true;
 }
 
-void Ac_outfile_base::remove_created_file()
+bool Ac_outfile_base::publish()
 {
     if (created_file < 0)
-        return;
+        return report("Can't write data, file " + file_name + " is not open.");
+    close();
+    if (!ok)
+        return false;
+    if (unnamed && !give_name())
+        return false;
+    forget_created_file();
+    return true;
+}
+
+void Ac_outfile_base::remove_created_file()
+{
+    // An unnamed file is gone with its last descriptor; a named one only
+    // while the path still names it, so a file put there by anyone else stays.
     struct stat ours;
     struct stat now;
-    if (::fstat(created_file, &ours) == 0 && ::lstat(file_name.c_str(), &now) == 0 &&
-        now.st_dev == ours.st_dev && now.st_ino == ours.st_ino)
+    if (created_file >= 0 && !unnamed && ::fstat(created_file, &ours) == 0 &&
+        ::lstat(file_name.c_str(), &now) == 0 && now.st_dev == ours.st_dev &&
+        now.st_ino == ours.st_ino)
         ::unlink(file_name.c_str());
-    ::close(created_file);
-    created_file = -1;
+    forget_created_file();
 }
 
 bool Ac_outfile_base::fail(std::string message)
@@ -85,24 +117,56 @@ bool Ac_outfile_base::open_new_file()
         return true;
     if (!ok)
         return false;
-    // O_EXCL makes creation and the existence test one step, so nothing that
-    // appeared since construction is overwritten, and no link is followed.
-    descriptor = ::open(file_name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (descriptor < 0) {
-        if (errno == EEXIST)
-            return fail(file_name + " already exists and will not be overwritten.");
+    const int error = create_new_file();
+    if (error == EEXIST)
+        return fail(already_exists());
+    if (error != 0)
         return fail("Can't open file " + file_name + ": unknown error.");
-    }
-    created_file = ::fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
-    if (created_file < 0) {
-        // Without its identity the file could not be removed safely after a
-        // failure, so it is not kept.
-        ::unlink(file_name.c_str());
-        close_file();
-        return fail("Can't open file " + file_name + ": unknown error.");
-    }
     is_open = true;
     return true;
+}
+
+int Ac_outfile_base::create_new_file()
+{
+    // The path is looked at once more before any work: whatever appeared
+    // there since construction, a dangling link included, is refused now
+    // rather than after the conversion.
+    struct stat existing;
+    if (::lstat(file_name.c_str(), &existing) == 0)
+        return EEXIST;
+
+    // The file is made in its folder without a name; `publish` gives it one
+    // when it is complete. Until then nothing is at the path, and if the
+    // program ends in any way, even killed, the file goes with it.
+    descriptor = ::open(folder_of(file_name).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    unnamed = descriptor >= 0;
+    if (!unnamed && unnamed_files_unsupported(errno)) {
+        // Without unnamed files the file is created at its path. O_EXCL makes
+        // creation and the existence test one step, so nothing that appeared
+        // meanwhile is overwritten, and no link is followed.
+        descriptor = ::open(file_name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    }
+    if (descriptor < 0)
+        return errno;
+
+    created_file = ::fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
+    if (created_file < 0) {
+        // Without its identity a named file could not be removed safely
+        // after a failure, so it is not kept.
+        const int error = errno;
+        if (!unnamed)
+            ::unlink(file_name.c_str());
+        close_file();
+        return error;
+    }
+    if (!unnamed)
+        arm_removal_on_signal(file_name.c_str(), created_file);
+    return 0;
+}
+
+std::string Ac_outfile_base::already_exists() const
+{
+    return file_name + " already exists and will not be overwritten.";
 }
 
 bool Ac_outfile_base::ready_to_write()
@@ -135,6 +199,30 @@ void Ac_outfile_base::close_file()
         ::close(descriptor);
     descriptor = -1;
     is_open = false;
+}
+
+bool Ac_outfile_base::give_name()
+{
+    // A link to the unnamed file through its descriptor. linkat never
+    // replaces a path: if anything appeared there meanwhile, it stays.
+    const std::string unnamed_path = "/proc/self/fd/" + std::to_string(created_file);
+    if (::linkat(AT_FDCWD, unnamed_path.c_str(), AT_FDCWD, file_name.c_str(),
+                 AT_SYMLINK_FOLLOW) == 0)
+        return true;
+    if (errno == EEXIST)
+        return fail(already_exists());
+    return fail(file_name + " could not be created: " + std::strerror(errno) + ".");
+}
+
+void Ac_outfile_base::forget_created_file()
+{
+    if (created_file < 0)
+        return;
+    if (!unnamed)
+        disarm_removal_on_signal();
+    ::close(created_file);
+    created_file = -1;
+    unnamed = false;
 }
 
 int Ac_outfile_base::release_descriptor()

@@ -8,8 +8,10 @@
 namespace Vemo {
 
 /// A writer stores the converted values in a new output file. It never
-/// overwrites anything: the file is created exclusively, and a path that is
-/// taken in any form (file, directory, link, even a dangling one) is refused.
+/// overwrites anything: a path that is taken in any form (file, directory,
+/// link, even a dangling one) is refused. The file is written unnamed and
+/// only put at its path once complete, so a run that ends early, even by a
+/// signal, leaves nothing there.
 class Ac_outfile_base {
 public:
     /// Stores the name and checks that nothing exists at the path yet.
@@ -22,7 +24,8 @@ public:
 
     /// Creates and opens the output file.
     virtual bool open() = 0;
-    /// Finishes and closes the file if it is open.
+    /// Finishes and closes the file if it is open. A writer whose last bytes
+    /// cannot be stored becomes unusable, with the reason.
     virtual void close() = 0;
     /// Writes the `data_size` values of `data` in the writer's format.
     virtual bool write() = 0;
@@ -30,6 +33,9 @@ public:
 
     /// Copies the values to write; refuses a second copy.
     bool set_data(const double* values, std::uint64_t count);
+    /// Closes the complete file and puts it at its path; fails when anything
+    /// appeared there meanwhile, which is left as it is.
+    bool publish();
     /// Removes the output file after a failed run, but only if this writer
     /// created it and the path still names that same file.
     void remove_created_file();
@@ -49,9 +55,15 @@ protected:
     /// Stores `message` and returns false; the writer stays usable.
     bool report(std::string message);
     /// The open that most writers share: true when already open, false when
-    /// unusable, otherwise creates `file_name` as a new file, keeps its
-    /// descriptor and marks the writer open.
+    /// unusable, otherwise creates the new file, keeps its descriptor and
+    /// marks the writer open.
     bool open_new_file();
+    /// Creates the new file for `file_name` and keeps its descriptor: 0 on
+    /// success, otherwise the system's error number (EEXIST for a path that
+    /// is taken). Writers with messages of their own call it directly.
+    int create_new_file();
+    /// The message for a path that is taken.
+    std::string already_exists() const;
     /// The checks before a text or picture is written: the file must be open
     /// and hold data, with a message for each; an unusable writer says nothing
     /// new.
@@ -65,10 +77,19 @@ protected:
     int release_descriptor();
 
 private:
+    /// Links the complete unnamed file at `file_name`.
+    bool give_name();
+    /// Stops guarding the created file and lets go of its descriptor.
+    void forget_created_file();
+
     int descriptor = -1;
     /// A second descriptor of the file this writer created, held until the
-    /// writer goes, so that its identity cannot pass to another file.
+    /// file is published or the writer goes: it keeps an unnamed file alive
+    /// after the writer's own descriptor is closed, and a named one's
+    /// identity from passing to another file.
     int created_file = -1;
+    /// True while the file has no name yet.
+    bool unnamed = false;
 };
 
 }  // namespace Vemo

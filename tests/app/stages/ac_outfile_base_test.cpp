@@ -93,27 +93,33 @@ TEST(Ac_outfile_base, WritesOnlyWhenOpenAndGivenData)
     }
 }
 
-TEST(Ac_outfile_base, RemovesOnlyTheFileItCreated)
+TEST(Ac_outfile_base, PutsTheFileAtItsPathOnlyWhenComplete)
 {
-    Temp_folder folder;
-    const std::string path = folder.path("out.txt");
-    {
-        Ac_outfile_plaintext writer(path);
-        ASSERT_TRUE(writer.open());
-        writer.close();
-        writer.remove_created_file();
-        EXPECT_FALSE(file_exists(path));
-    }
-    {
-        // Someone replaced the file meanwhile: theirs stays.
-        Ac_outfile_plaintext writer(path);
-        ASSERT_TRUE(writer.open());
-        writer.close();
-        ASSERT_EQ(::unlink(path.c_str()), 0);
-        folder.write("out.txt", "theirs");
-        writer.remove_created_file();
-        EXPECT_EQ(read_file(path), "theirs");
-    }
+    const double values[] = {1.0, -0.5};
+    for (const Writer_kind& kind : writer_kinds)
+        for (const bool taken_meanwhile : {false, true}) {
+            SCOPED_TRACE(kind.file + (taken_meanwhile ? " taken meanwhile" : ""));
+            const Temp_folder folder;
+            const std::string path = folder.path(kind.file);
+            const std::unique_ptr<Ac_outfile_base> writer = kind.make(path);
+            ASSERT_TRUE(writer->open());
+            ASSERT_TRUE(writer->set_data(values, 2));
+            ASSERT_TRUE(writer->write());
+            EXPECT_EQ(folder.names(), std::vector<std::string>{}) << "visible before it is complete";
+            if (taken_meanwhile)
+                folder.write(kind.file, "theirs");
+
+            EXPECT_EQ(writer->publish(), !taken_meanwhile) << writer->error_message;
+            writer->remove_created_file();
+            EXPECT_EQ(folder.names(), std::vector<std::string>{kind.file});
+            if (taken_meanwhile) {
+                EXPECT_EQ(writer->error_message,
+                          path + " already exists and will not be overwritten.");
+                EXPECT_EQ(read_file(path), "theirs");
+            } else {
+                EXPECT_NE(read_file(path), "");
+            }
+        }
 }
 
 }  // namespace

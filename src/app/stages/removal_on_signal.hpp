@@ -1,0 +1,16 @@
+#pragma once
+
+namespace Vemo {
+
+/// Until `disarm_removal_on_signal`, the signals that end a run from outside
+/// (SIGHUP, SIGINT, SIGPIPE, SIGTERM) first remove the file at `path`, if
+/// the path still names the file open as `descriptor`, and then end the
+/// program as they would have. A signal that the program was started to
+/// ignore stays ignored. `path` must stay valid while armed; one file at a
+/// time.
+void arm_removal_on_signal(const char* path, int descriptor);
+
+/// The signals do again what they did before arming.
+void disarm_removal_on_signal();
+
+}  // namespace Vemo
