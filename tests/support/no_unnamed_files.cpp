@@ -8,39 +8,23 @@
 #include <cerrno>
 #include <cstdarg>
 
-namespace {
-
-using Open = int (*)(const char*, int, ...);
-
-int open_unless_unnamed(const char* name, const char* path, int flags, va_list rest)
+extern "C" int open(const char* path, int flags, ...)
 {
-    const mode_t mode = (flags & O_CREAT) || (flags & O_TMPFILE) == O_TMPFILE
-                            ? static_cast<mode_t>(va_arg(rest, unsigned))
-                            : 0;
+    mode_t mode = 0;
+    if ((flags & O_CREAT) || (flags & O_TMPFILE) == O_TMPFILE) {
+        va_list rest;
+        va_start(rest, flags);
+        mode = static_cast<mode_t>(va_arg(rest, unsigned));
+        va_end(rest);
+    }
     if ((flags & O_TMPFILE) == O_TMPFILE) {
         errno = EOPNOTSUPP;
         return -1;
     }
-    const Open real_open = reinterpret_cast<Open>(dlsym(RTLD_NEXT, name));
+    using Open = int (*)(const char*, int, ...);
+    static const Open real_open = reinterpret_cast<Open>(dlsym(RTLD_NEXT, "open"));
     return real_open(path, flags, mode);
 }
 
-}  // namespace
-
-extern "C" int open(const char* path, int flags, ...)
-{
-    va_list rest;
-    va_start(rest, flags);
-    const int result = open_unless_unnamed("open", path, flags, rest);
-    va_end(rest);
-    return result;
-}
-
-extern "C" int open64(const char* path, int flags, ...)
-{
-    va_list rest;
-    va_start(rest, flags);
-    const int result = open_unless_unnamed("open64", path, flags, rest);
-    va_end(rest);
-    return result;
-}
+// On 64-bit systems the two names are one function.
+extern "C" int open64(const char* path, int flags, ...) __attribute__((alias("open")));
