@@ -41,7 +41,7 @@ po::typed_value<Whole_number<T>>* whole_number(const char* value_name)
     return po::value<Whole_number<T>>()->value_name(value_name);
 }
 
-const char* const banner = "Tonalith - Waveform spectrum converter version 0.9.0";
+const char* const banner = "Tonalith - Waveform spectrum converter version " TONALITH_VERSION;
 const char* const copyright = "Copyright 2026 The Tonalith developers";
 const char* const licence =
     "License GPL-3.0-or-later: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>";

@@ -33,7 +33,9 @@ TEST_F(Front_end, HelpShowsBannerAndBothOptionGroups)
         const Program_result result = run(arguments);
         EXPECT_EQ(result.exit_status, 0);
         const std::string& out = result.standard_output;
-        EXPECT_EQ(out.rfind("Tonalith - Waveform spectrum converter version 0.9.0\n", 0), 0u);
+        EXPECT_EQ(out.rfind("Tonalith - Waveform spectrum converter version " TONALITH_VERSION "\n",
+                            0),
+                  0u);
         EXPECT_NE(out.find("Copyright 2026 The Tonalith developers\n"), std::string::npos);
         EXPECT_NE(out.find("GPL-3.0-or-later"), std::string::npos);
         EXPECT_NE(out.find("\nTonalith convert between single cycle waveforms and spectra in "
@@ -60,7 +62,7 @@ TEST_F(Front_end, VersionShowsBannerAndNotice)
     const Program_result result = run({"-v"});
     EXPECT_EQ(result.exit_status, 0);
     EXPECT_EQ(result.standard_output.rfind(
-                  "Tonalith - Waveform spectrum converter version 0.9.0\n"
+                  "Tonalith - Waveform spectrum converter version " TONALITH_VERSION "\n"
                   "Copyright 2026 The Tonalith developers\n",
                   0),
               0u);

@@ -1,0 +1,51 @@
+# Bash completion for tonalith: its options, the format and type words, and
+# the files that -i, -l and -o expect. bash-completion loads it on first use.
+# tests/completion checks that every option of `tonalith -h` is here.
+
+_tonalith()
+{
+    local cur prev words cword split
+    _init_completion -s || return
+
+    case $prev in
+        -f | --input_format)
+            COMPREPLY=($(compgen -W 'audio text ftable mw2' -- "$cur"))
+            return
+            ;;
+        -F | --output_format)
+            COMPREPLY=($(compgen -W 'audio text ysc mw2 svg' -- "$cur"))
+            return
+            ;;
+        -t | --input_type | -T | --output_type)
+            COMPREPLY=($(compgen -W 'wave harm' -- "$cur"))
+            return
+            ;;
+        -i | --input | -l | --list)
+            # With an input format named on the line, any file may be meant
+            # (a FLAC file read as audio, say); otherwise the readable kinds.
+            if [[ " ${words[*]} " == *" -f "* || " ${words[*]} " == *" --input_format "* ]]; then
+                _filedir
+            else
+                _filedir '@(wav|aiff|txt|ftable|syx)'
+            fi
+            return
+            ;;
+        -o | --output)
+            _filedir
+            return
+            ;;
+        -r | --samplerate | -s | --output_size | -w | --input_wave | -W | --output_wave | \
+            -z | --threshold)
+            # A number: nothing to offer.
+            return
+            ;;
+    esac
+    $split && return
+
+    # The program takes no other words: anything else is an option.
+    COMPREPLY=($(compgen -W '-h --help -v --version -l --list
+        -i --input -o --output -f --input_format -F --output_format
+        -t --input_type -T --output_type -r --samplerate -s --output_size
+        -w --input_wave -W --output_wave -z --threshold' -- "$cur"))
+} &&
+    complete -F _tonalith tonalith
