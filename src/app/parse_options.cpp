@@ -13,9 +13,9 @@ namespace po = boost::program_options;
 
 namespace {
 
-/// An option value that is a whole number of digits. The library's own
-/// conversion to an unsigned type would take "-1" and wrap it around to the
-/// largest value.
+/// An option value that is a whole number of digits, with or without a plus
+/// sign before them. The library's own conversion to an unsigned type would
+/// take "-1" and wrap it around to the largest value.
 template <typename T>
 struct Whole_number {
     T value;
@@ -26,10 +26,11 @@ void validate(boost::any& result, const std::vector<std::string>& words, Whole_n
 {
     po::validators::check_first_occurrence(result);
     const std::string& word = po::validators::get_single_string(words);
-    if (word.empty() || word.find_first_not_of("0123456789") != std::string::npos)
+    const std::string digits = word.rfind('+', 0) == 0 ? word.substr(1) : word;
+    if (digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos)
         throw po::invalid_option_value(word);
     try {
-        result = Whole_number<T>{boost::lexical_cast<T>(word)};
+        result = Whole_number<T>{boost::lexical_cast<T>(digits)};
     } catch (const boost::bad_lexical_cast&) {
         throw po::invalid_option_value(word);
     }

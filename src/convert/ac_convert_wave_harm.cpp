@@ -1,5 +1,7 @@
 #include "convert/ac_convert_wave_harm.hpp"
 
+#include "app/stages/value_array.hpp"
+
 #include <fftw3.h>
 
 #include <algorithm>
@@ -44,7 +46,15 @@ bool Ac_convert_wave_harm::convert()
             throw std::bad_alloc();
         const Fftw_plan plan(fftw_plan_r2r_1d(static_cast<int>(n), samples.get(),
                                               transform.get(), FFTW_R2HC, FFTW_ESTIMATE));
-        std::copy(input_data.get(), input_data.get() + n, samples.get());
+        // Scaling by a power of two brings the peak between 1 and 2 first, so
+        // a wave near the largest double does not overflow in the transform.
+        // The scale changes no digit of a value (only values some 300 orders
+        // of magnitude below a huge peak lose any) and disappears when the
+        // spectrum is normalised.
+        const double peak = peak_of(input_data.get(), n);
+        const int peak_exponent = peak > 0.0 ? std::ilogb(peak) : 0;
+        for (std::uint64_t j = 0; j < n; ++j)
+            samples[j] = std::ldexp(input_data[j], -peak_exponent);
         fftw_execute(plan.get());
 
         // Half-complex layout: the real part of bin h at h, its imaginary part

@@ -10,7 +10,7 @@
 //          4      12 (wave dump)
 //          5, 6   wave number, high and low 7 bits
 //          7      64 samples, two nibble bytes each, high nibble first
-//          135    check byte: low 7 bits of the sum of bytes 7 to 133
+//          135    check byte: low 7 bits of the sum of bytes 7 to 134
 //          136    F7 (end of SysEx)
 //
 // The 64 stored samples are the first half of a 128-sample cycle; the second
@@ -46,8 +46,9 @@ inline constexpr std::size_t mw2_cycle_samples = 2 * mw2_stored_samples;
 /// The last sample byte: the low nibble of the last stored sample.
 inline constexpr std::size_t mw2_last_sample_byte_offset =
     mw2_first_sample_offset + 2 * mw2_stored_samples - 1;
-/// The check byte covers the sample bytes up to, but not including, the last.
-inline constexpr std::size_t mw2_checked_end_offset = mw2_last_sample_byte_offset;
+/// The check byte sums all 128 sample bytes, the last one included: that is
+/// what a real Microwave XT writes into every wave dump it sends.
+inline constexpr std::size_t mw2_checked_end_offset = mw2_last_sample_byte_offset + 1;
 
 /// Wave numbers below this are ROM waves.
 inline constexpr std::uint32_t mw2_first_illegal_wave = 300;

@@ -39,10 +39,11 @@ bool Ac_outfile_plaintext::write()
 
     std::string text;
     text.reserve(piece_size + 64);
+    // Every value ends its line, the last one too: Csound's GEN23, `wc -l`
+    // and `while read` drop a last line that has no line feed.
     for (std::uint64_t i = 0; i < data_size; ++i) {
-        if (i > 0)
-            text += '\n';
         append_value(text, data[i]);
+        text += '\n';
         if (text.size() >= piece_size) {
             if (!write_bytes(text.data(), text.size()))
                 return false;

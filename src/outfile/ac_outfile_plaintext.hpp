@@ -5,7 +5,7 @@
 namespace Vemo {
 
 /// Writes values as text, one per line, with six significant digits in the
-/// classic C notation, and no line end after the last value.
+/// classic C notation; every line ends with a line feed, the last one too.
 class Ac_outfile_plaintext : public Ac_outfile_base {
 public:
     explicit Ac_outfile_plaintext(const std::string& file_name);

@@ -67,6 +67,19 @@ TEST(Ac_convert_wave_harm, ThresholdAndOffset)
         EXPECT_NEAR(plain[i], shifted[i], 1e-12);
 }
 
+TEST(Ac_convert_wave_harm, AWaveNearTheLargestDoubleHasTheSpectrumOfTheSameWaveAtScaleOne)
+{
+    // Peak 1.89: times 2^1023 it reaches 1.7e308, where the transform's sums
+    // would overflow.
+    std::vector<double> wave = testing::sine_cycle(600, testing::saw_amplitudes(20));
+    for (double& value : wave)
+        value *= 1.89;
+    std::vector<double> huge = wave;
+    for (double& value : huge)
+        value = std::ldexp(value, 1023);
+    EXPECT_EQ(analyse(huge, 32), analyse(wave, 32));
+}
+
 TEST(Ac_convert_wave_harm, WavesWithoutHarmonicsGiveSilence)
 {
     for (const std::vector<double>& wave :

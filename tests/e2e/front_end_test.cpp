@@ -92,6 +92,8 @@ TEST_F(Front_end, ParseErrorsAreExplainedAndRefused)
         // Negative numbers are not wrapped around into huge ones.
         {{"-i", "a.txt", "-s-1"}, "the argument ('-1') for option '--output_size' is invalid"},
         {{"--samplerate=-1"}, "the argument ('-1') for option '--samplerate' is invalid"},
+        {{"-r", "+"}, "the argument ('+') for option '--samplerate' is invalid"},
+        {{"-s", "+-1"}, "the argument ('+-1') for option '--output_size' is invalid"},
         {{"-W", "4294967296"},
          "the argument ('4294967296') for option '--output_wave' is invalid"},
         // Words that hold the library's own placeholders are shown as typed.
@@ -104,6 +106,31 @@ TEST_F(Front_end, ParseErrorsAreExplainedAndRefused)
         EXPECT_EQ(result.standard_output, "ERROR parsing options:\n" + c.explanation + "\n" +
                                               error_report("Failed to parse the program options."));
     }
+}
+
+TEST_F(Front_end, NumbersMayCarryAPlusSign)
+{
+    folder.write("saw.txt", "0\n1\n0\n-1\n");
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string output;
+        std::uint64_t samples;
+        unsigned sample_rate;
+    };
+    const Case cases[] = {
+        {{"-s", "+64", "-r", "+8000"}, "saw.wav", 64, 8000},
+        {{"-W", "+1001", "-w", "+0"}, "saw.syx", 64, 44100},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> arguments = {"-i", "saw.txt", "-t", "wave", "-o", c.output};
+        arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+        const Program_result result = run(arguments);
+        EXPECT_EQ(result.exit_status, 0) << c.output;
+        EXPECT_EQ(result.standard_output,
+                  success_report("saw.txt", c.output, c.samples, c.sample_rate));
+    }
+    // User wave 1001: wave number bytes 07 69.
+    EXPECT_EQ(read_file(folder.path("saw.syx")).substr(5, 2), "\x07\x69");
 }
 
 TEST_F(Front_end, RefusalsAreExplainedBeforeAnyFileIsTouched)

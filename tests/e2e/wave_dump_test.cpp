@@ -34,7 +34,7 @@ const std::string one_harmonic_file = hex_bytes(
     " 0F 0C 0F 0A 0F 09 0F 07 0F 04 0F 01 0E 0F 0E 0B 0E 08 0E 04 0E 00 0D 0C"
     " 0D 08 0D 03 0C 0E 0C 09 0C 04 0B 0F 0B 09 0B 03 0A 0E 0A 08 0A 02 09 0C"
     " 09 06 09 00 08 09 08 03"
-    " 39 F7");
+    " 3C F7");
 
 class Wave_dump : public Program_test {
 protected:

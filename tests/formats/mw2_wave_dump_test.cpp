@@ -73,14 +73,37 @@ TEST(Mw2_wave_dump, EveryStoredLevelDecodesToItsOwnValue)
     }
 }
 
-TEST(Mw2_wave_dump, BuildsTheKnownMessages)
+/// The check byte as a Microwave XT computes it: the low 7 bits of the sum of
+/// both nibbles of every sample code.
+int sum_of_nibbles(const std::vector<int>& codes)
 {
-    // The check byte sums the sample bytes but the last (08 03 here): 39 for
-    // the one-harmonic wave, where a sum over all of them would give 3C.
-    const Mw2_message one = mw2_build_message(1000, samples_of_codes(one_harmonic_codes));
-    EXPECT_EQ(std::string(one.begin(), one.end()), wave_dump(1000, one_harmonic_codes, 0x7F, 0x39));
-    const Mw2_message silent = mw2_build_message(1000, {});
-    EXPECT_EQ(std::string(silent.begin(), silent.end()), silent_wave_dump(1000));
+    int sum = 0;
+    for (const int code : codes)
+        sum += (code >> 4) + (code & 0x0F);
+    return sum & 0x7F;
+}
+
+TEST(Mw2_wave_dump, BuildsTheKnownMessagesWithTheSumOfAllSampleBytes)
+{
+    std::vector<int> ramp(64);
+    for (std::size_t k = 0; k < ramp.size(); ++k)
+        ramp[k] = 0x10 + 3 * static_cast<int>(k);  // ends on CD, a non-zero low nibble
+    struct Case {
+        std::vector<int> codes;
+        int check_byte;
+    };
+    const Case cases[] = {
+        // Ends on 08 03: 3C, where leaving out the last byte would give 39.
+        {one_harmonic_codes, 0x3C},
+        {std::vector<int>(64, 0x80), 0x00},
+        {ramp, sum_of_nibbles(ramp)},
+    };
+    for (const Case& c : cases) {
+        const Mw2_message message = mw2_build_message(1000, samples_of_codes(c.codes));
+        EXPECT_EQ(std::string(message.begin(), message.end()),
+                  wave_dump(1000, c.codes, 0x7F, c.check_byte))
+            << "check byte " << c.check_byte;
+    }
 }
 
 TEST(Mw2_wave_dump, LabelsRomIllegalAndUserWaves)

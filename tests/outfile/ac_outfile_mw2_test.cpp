@@ -73,7 +73,7 @@ TEST_F(Outfile_mw2, StoresTheShapeOfTheFirst64HarmonicsAtFullScale)
     };
     for (const auto& [spectrum, equal] : same)
         EXPECT_EQ(written(spectrum), written(equal)) << spectrum.size() << " harmonics";
-    EXPECT_EQ(written({0.003}), wave_dump(1000, one_harmonic_codes, 0x7F, 0x39));
+    EXPECT_EQ(written({0.003}), wave_dump(1000, one_harmonic_codes, 0x7F, 0x3C));
     EXPECT_EQ(written({}), silent_wave_dump(1000));
 }
 
