@@ -48,13 +48,10 @@ bool Ac_convert_wave_harm::convert()
                                               transform.get(), FFTW_R2HC, FFTW_ESTIMATE));
         // Scaling by a power of two brings the peak between 1 and 2 first, so
         // a wave near the largest double does not overflow in the transform.
-        // The scale changes no digit of a value (only values some 300 orders
-        // of magnitude below a huge peak lose any) and disappears when the
-        // spectrum is normalised.
-        const double peak = peak_of(input_data.get(), n);
-        const int peak_exponent = peak > 0.0 ? std::ilogb(peak) : 0;
+        // The scale disappears when the spectrum is normalised.
+        const int scale = -peak_exponent(input_data.get(), n);
         for (std::uint64_t j = 0; j < n; ++j)
-            samples[j] = std::ldexp(input_data[j], -peak_exponent);
+            samples[j] = std::ldexp(input_data[j], scale);
         fftw_execute(plan.get());
 
         // Half-complex layout: the real part of bin h at h, its imaginary part

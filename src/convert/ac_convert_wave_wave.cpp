@@ -39,11 +39,10 @@ int resample_cycle(const double* input, std::uint64_t input_size, double* output
     // brings the cycle's peak near 1 first, so very quiet or very loud cycles
     // neither vanish nor overflow; the scale changes no digit of a value and
     // disappears when the result is normalised.
-    const double peak = peak_of(input, input_size);
-    const int peak_exponent = peak > 0.0 ? std::ilogb(peak) : 0;
+    const int scale = -peak_exponent(input, input_size);
     std::vector<float> cycles(copies * input_size);
     for (std::uint64_t i = 0; i < cycles.size(); ++i)
-        cycles[i] = static_cast<float>(std::ldexp(input[i % input_size], -peak_exponent));
+        cycles[i] = static_cast<float>(std::ldexp(input[i % input_size], scale));
     // The resampler works from the start onwards, so it can stop at the end of
     // the middle copy: what comes after it would only be thrown away.
     const std::uint64_t middle = (copies - 1) / 2 * output_size;

@@ -54,4 +54,10 @@ double peak_of(const double* values, std::uint64_t count)
     return peak;
 }
 
+int peak_exponent(const double* values, std::uint64_t count)
+{
+    const double peak = peak_of(values, count);
+    return peak > 0.0 ? std::ilogb(peak) : 0;
+}
+
 }  // namespace Vemo

@@ -18,4 +18,9 @@ std::unique_ptr<double[]> make_value_array(std::uint64_t count);
 /// The largest absolute value of `values[0 .. count)`, 0 for none.
 double peak_of(const double* values, std::uint64_t count);
 
+/// The power of two of the values' peak (0 for silence): scaled by 2 to its
+/// negative, the peak lies between 1 and 2, and no value changes a digit
+/// unless it lies some 300 orders of magnitude below the peak.
+int peak_exponent(const double* values, std::uint64_t count);
+
 }  // namespace Vemo
