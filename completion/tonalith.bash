@@ -23,7 +23,7 @@ _tonalith()
         -i | --input | -l | --list)
             # With an input format named on the line, any file may be meant
             # (a FLAC file read as audio, say); otherwise the readable kinds.
-            if [[ " ${words[*]} " == *" -f "* || " ${words[*]} " == *" --input_format "* ]]; then
+            if [[ " ${words[*]}" == *" -f"* || " ${words[*]}" == *" --input_format"* ]]; then
                 _filedir
             else
                 _filedir '@(wav|aiff|txt|ftable|syx)'

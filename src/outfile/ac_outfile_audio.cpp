@@ -2,13 +2,14 @@
 
 #include "app/format_resolution.hpp"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
+#include <algorithm>
+#include <iterator>
 #include <limits>
-#include <random>
 #include <string_view>
 
 namespace Vemo {
@@ -36,31 +37,53 @@ int container_from_extension(const std::string& file_name)
     return 0;
 }
 
-/// A file of a name that nobody uses, next to `file_name`.
-std::string unused_name_beside(const std::string& file_name)
+/// Reasons of the path itself: opening the output for reading meets them too.
+const int path_reasons[] = {ENOENT, ENOTDIR, ELOOP, ENAMETOOLONG};
+/// Reasons of a folder that takes no new file: only creating a file meets them.
+const int folder_reasons[] = {EACCES, EPERM, EROFS};
+
+template <std::size_t count>
+bool among(int error, const int (&reasons)[count])
 {
-    const std::string folder = std::filesystem::path(file_name).parent_path().string();
-    return (folder.empty() ? "" : folder + "/") + ".tonalith-" + std::to_string(::getpid()) +
-           "-" + std::to_string(std::random_device{}()) + ".wav";
+    return std::find(std::begin(reasons), std::end(reasons), error) != std::end(reasons);
+}
+
+/// libsndfile's text for opening `path` in `mode`, if that fails for the
+/// system's reason `error`; empty otherwise. A file that opens after all (the
+/// folder changed meanwhile) is closed, and removed if it was created here.
+std::string libsndfile_text(const std::string& path, int mode, SF_INFO info, int error)
+{
+    SNDFILE* const opened = sf_open(path.c_str(), mode, &info);
+    const int reason = errno;
+    if (!opened)
+        return reason == error ? sf_strerror(nullptr) : "";
+    sf_close(opened);
+    if (mode == SFM_WRITE)
+        ::unlink(path.c_str());
+    return "";
 }
 
 }  // namespace
 
 std::string Ac_outfile_audio::creation_failure_text(int error) const
 {
-    // The file could not be created for a reason of its folder (`error`).
-    // libsndfile words such reasons itself; asked to create another file in
-    // the same folder, it fails for the same reason and says so. Should the
-    // folder have changed meanwhile, that file is removed again, and the
-    // system's own text for `error` is reported.
-    SF_INFO probe_info = file_info;
-    const std::string probe = unused_name_beside(file_name);
-    SNDFILE* const opened = sf_open(probe.c_str(), SFM_WRITE, &probe_info);
-    if (!opened)
-        return sf_strerror(nullptr);
-    sf_close(opened);
-    ::unlink(probe.c_str());
-    return file_name + " could not be created: " + std::strerror(error) + ".";
+    // libsndfile words the reasons a file cannot be opened itself. It is
+    // asked to open a file that fails for the same reason without anything
+    // being created: the output for reading, or, where only creating meets
+    // the reason, a file of another name in the same folder, which the
+    // folder refuses just as it refused the output. Other reasons (out of
+    // descriptors or memory) concern the program, not the path.
+    std::string text;
+    if (among(error, path_reasons) || among(error, folder_reasons)) {
+        SF_INFO to_read{};
+        text = libsndfile_text(file_name, SFM_READ, to_read, error);
+    }
+    const std::string beside = file_name + "." + std::to_string(::getpid()) + ".probe";
+    struct stat taken;
+    if (text.empty() && among(error, folder_reasons) && ::lstat(beside.c_str(), &taken) != 0)
+        text = libsndfile_text(beside, SFM_WRITE, file_info, error);
+    return text.empty() ? file_name + " could not be created: " + std::strerror(error) + "."
+                        : text;
 }
 
 Ac_outfile_audio::Ac_outfile_audio(const std::string& name) : Ac_outfile_base(name) {}
@@ -107,7 +130,13 @@ bool Ac_outfile_audio::open()
 
 void Ac_outfile_audio::close()
 {
-    // Closing completes the header with the number of frames written.
+    // The header learns the number of frames written; libsndfile reports a
+    // failure to store it only when asked right away, not from sf_close.
+    if (sound_file && ok) {
+        sf_command(sound_file, SFC_UPDATE_HEADER_NOW, nullptr, 0);
+        if (sf_error(sound_file) != SF_ERR_NO_ERROR)
+            fail("Not all data was written to " + file_name);
+    }
     if (sound_file && sf_close(sound_file) != 0 && ok)
         fail("Not all data was written to " + file_name);
     sound_file = nullptr;

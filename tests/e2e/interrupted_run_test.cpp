@@ -49,17 +49,22 @@ TEST_F(Interrupted_run, ASignalLeavesTheFolderAsItWas)
         int signal;
         std::string output;
         bool unnamed_files;
+        bool replaced_meanwhile;
     };
     const Case cases[] = {
-        {SIGINT, "k.wav", true},  {SIGTERM, "k.wav", true}, {SIGHUP, "k.wav", true},
-        {SIGKILL, "k.wav", true}, {SIGINT, "k.txt", true},  {SIGTERM, "k.txt", true},
-        {SIGHUP, "k.txt", true},  {SIGKILL, "k.txt", true},
-        // Where the file must be created at its path, it is removed again.
-        {SIGTERM, "k.wav", false}, {SIGTERM, "k.txt", false}, {SIGHUP, "k.txt", false},
+        {SIGINT, "k.wav", true, false},  {SIGTERM, "k.wav", true, false},
+        {SIGHUP, "k.wav", true, false},  {SIGKILL, "k.wav", true, false},
+        {SIGINT, "k.txt", true, false},  {SIGTERM, "k.txt", true, false},
+        {SIGHUP, "k.txt", true, false},  {SIGKILL, "k.txt", true, false},
+        // Where the file must be created at its path, it is removed again,
+        // but only while it is the program's own.
+        {SIGTERM, "k.wav", false, false}, {SIGTERM, "k.txt", false, false},
+        {SIGHUP, "k.txt", false, false},  {SIGTERM, "k.txt", false, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.output + " " + strsignal(c.signal) +
-                     (c.unnamed_files ? "" : " without unnamed files"));
+                     (c.unnamed_files ? "" : " without unnamed files") +
+                     (c.replaced_meanwhile ? ", replaced meanwhile" : ""));
         Started_program program(synthesis_into(c.output), folder.root,
                                 c.unnamed_files ? Start_options{} : without_unnamed_files());
         if (c.unnamed_files)
@@ -70,33 +75,51 @@ TEST_F(Interrupted_run, ASignalLeavesTheFolderAsItWas)
         if (c.unnamed_files) {
             EXPECT_EQ(folder.names(), before) << "something is at the path while the run works";
         }
+        if (c.replaced_meanwhile) {
+            ::unlink(folder.path(c.output).c_str());
+            folder.write(c.output, "theirs");
+        }
         ::kill(program.pid, c.signal);
         EXPECT_EQ(program.finish().exit_status, 128 + c.signal);
+        if (c.replaced_meanwhile) {
+            EXPECT_EQ(read_file(folder.path(c.output)), "theirs");
+            ::unlink(folder.path(c.output).c_str());
+        }
         EXPECT_EQ(folder.names(), before);
     }
 }
 
 TEST_F(Interrupted_run, AFileThatAppearsDuringTheRunIsKept)
 {
-    folder.write("spectrum.txt", saw_spectrum(200));
-    Started_program program(synthesis_into("k.wav"), folder.root);
-    ASSERT_TRUE(program.wait_for_unnamed_file(folder.root));
-    ::kill(program.pid, SIGSTOP);
-    folder.write("k.wav", "theirs");
-    ::kill(program.pid, SIGCONT);
-    const Program_result result = program.finish();
-    EXPECT_EQ(result.exit_status, 1);
-    EXPECT_EQ(result.standard_output,
-              "Converting to 44100Hz\n" +
-                  error_report("k.wav already exists and will not be overwritten."));
-    EXPECT_EQ(read_file(folder.path("k.wav")), "theirs");
-    EXPECT_EQ(folder.names(), (std::vector<std::string>{"k.wav", "spectrum.txt"}));
+    // Stopped as soon as its file is open, the program cannot finish first.
+    folder.write("spectrum.txt", saw_spectrum(2000));
+    for (const bool unnamed_files : {true, false}) {
+        SCOPED_TRACE(unnamed_files ? "unnamed" : "without unnamed files");
+        Started_program program(synthesis_into("k.wav"), folder.root,
+                                unnamed_files ? Start_options{} : without_unnamed_files());
+        if (unnamed_files)
+            ASSERT_TRUE(program.wait_for_unnamed_file(folder.root));
+        else
+            ASSERT_TRUE(program.wait_for_path(folder.path("k.wav")));
+        ::kill(program.pid, SIGSTOP);
+        ::unlink(folder.path("k.wav").c_str());
+        folder.write("k.wav", "theirs");
+        ::kill(program.pid, SIGCONT);
+        const Program_result result = program.finish();
+        EXPECT_EQ(result.exit_status, 1);
+        EXPECT_EQ(result.standard_output,
+                  "Converting to 44100Hz\n" +
+                      error_report("k.wav already exists and will not be overwritten."));
+        EXPECT_EQ(read_file(folder.path("k.wav")), "theirs");
+        EXPECT_EQ(folder.names(), (std::vector<std::string>{"k.wav", "spectrum.txt"}));
+        ::unlink(folder.path("k.wav").c_str());
+    }
 }
 
 TEST_F(Interrupted_run, AReaderThatLeavesFindsTheFileCompleteOrAbsent)
 {
     folder.write("spectrum.txt", saw_spectrum(64));
-    const auto resize_into = [](const std::string& output) {
+    const auto synthesis_of_4096_into = [](const std::string& output) {
         return std::vector<std::string>{"-i", "spectrum.txt", "-t", "harm", "-o", output,
                                         "-s", "4096"};
     };
@@ -107,7 +130,7 @@ TEST_F(Interrupted_run, AReaderThatLeavesFindsTheFileCompleteOrAbsent)
         const std::string output = "q" + std::to_string(run) + ".wav";
         Start_options piped;
         piped.output = Output_to::pipe;
-        Started_program program(resize_into(output), folder.root, piped);
+        Started_program program(synthesis_of_4096_into(output), folder.root, piped);
         EXPECT_EQ(program.read_line(), "Converting to 44100Hz\n");
         program.close_pipe();
         const int status = program.finish().exit_status;
@@ -118,7 +141,7 @@ TEST_F(Interrupted_run, AReaderThatLeavesFindsTheFileCompleteOrAbsent)
     // A reader gone before the start ends the program at its first line.
     Start_options gone;
     gone.output = Output_to::gone_reader;
-    Started_program program(resize_into("gone.wav"), folder.root, gone);
+    Started_program program(synthesis_of_4096_into("gone.wav"), folder.root, gone);
     EXPECT_EQ(program.finish().exit_status, 128 + SIGPIPE);
     EXPECT_FALSE(file_exists(folder.path("gone.wav")));
 }

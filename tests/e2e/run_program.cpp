@@ -129,6 +129,18 @@ Program_result run_program(const std::vector<std::string>& arguments,
     return Started_program(arguments, working_folder, options).finish();
 }
 
+bool permissions_can_be_enforced()
+{
+    if (geteuid() != 0)
+        return true;
+    const pid_t child = fork();
+    if (child == 0)
+        _exit(prctl(PR_CAPBSET_DROP, CAP_DAC_OVERRIDE) == 0 ? 0 : 1);
+    int status = 0;
+    return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+}
+
 std::string error_report(const std::string& message)
 {
     return "Tonalith ERROR:\n" + message + "\n";
@@ -176,13 +188,14 @@ bool Started_program::wait_for_unnamed_file(const std::string& folder) const
 {
     namespace fs = std::filesystem;
     const std::string descriptors = "/proc/" + std::to_string(pid) + "/fd";
+    // The system names an unnamed file by its folder's real path and "#".
+    const std::string unnamed_prefix = fs::canonical(folder).string() + "/#";
     const auto holds_one = [&] {
-        std::error_code ignored;
-        for (const fs::directory_entry& entry : fs::directory_iterator(descriptors, ignored)) {
-            const std::string target = fs::read_symlink(entry.path(), ignored).string();
-            if (target.rfind(folder + "/#", 0) == 0)
+        std::error_code error;
+        for (fs::directory_iterator entry(descriptors, error), end; !error && entry != end;
+             entry.increment(error))
+            if (fs::read_symlink(entry->path(), error).string().rfind(unnamed_prefix, 0) == 0)
                 return true;
-        }
         return false;
     };
     return poll_until(holds_one, [this] { return running(); });

@@ -20,6 +20,10 @@ Program_result run_program(const std::vector<std::string>& arguments,
                            const std::string& working_folder,
                            unsigned long file_size_limit = 0);
 
+/// Whether `Start_options::obey_permissions` can be had here: root needs
+/// the right to give up its capabilities.
+bool permissions_can_be_enforced();
+
 /// The error report the program prints for `message`.
 std::string error_report(const std::string& message);
 

@@ -32,6 +32,21 @@ bool unnamed_files_unsupported(int error)
     return error == EOPNOTSUPP || error == EISDIR || error == EINVAL;
 }
 
+/// The path through which an open file can be linked to a name.
+std::string descriptor_path(int descriptor)
+{
+    return "/proc/self/fd/" + std::to_string(descriptor);
+}
+
+/// Whether the file open as `descriptor` is the one at `path`.
+bool same_file(int descriptor, const std::string& path)
+{
+    struct stat ours;
+    struct stat now;
+    return ::fstat(descriptor, &ours) == 0 && ::lstat(path.c_str(), &now) == 0 &&
+           now.st_dev == ours.st_dev && now.st_ino == ours.st_ino;
+}
+
 }  // namespace
 
 Ac_outfile_base::Ac_outfile_base(const std::string& name) : file_name(name)
@@ -81,6 +96,9 @@ bool Ac_outfile_base::publish()
         return false;
     if (unnamed && !give_name())
         return false;
+    // A named file that someone replaced meanwhile is theirs now.
+    if (!unnamed && !same_file(created_file, file_name))
+        return fail(already_exists());
     forget_created_file();
     return true;
 }
@@ -89,11 +107,7 @@ void Ac_outfile_base::remove_created_file()
 {
     // An unnamed file is gone with its last descriptor; a named one only
     // while the path still names it, so a file put there by anyone else stays.
-    struct stat ours;
-    struct stat now;
-    if (created_file >= 0 && !unnamed && ::fstat(created_file, &ours) == 0 &&
-        ::lstat(file_name.c_str(), &now) == 0 && now.st_dev == ours.st_dev &&
-        now.st_ino == ours.st_ino)
+    if (created_file >= 0 && !unnamed && same_file(created_file, file_name))
         ::unlink(file_name.c_str());
     forget_created_file();
 }
@@ -140,28 +154,49 @@ int Ac_outfile_base::create_new_file()
     // program ends in any way, even killed, the file goes with it.
     descriptor = ::open(folder_of(file_name).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
     unnamed = descriptor >= 0;
-    if (!unnamed && unnamed_files_unsupported(errno)) {
-        // Without unnamed files the file is created at its path. O_EXCL makes
-        // creation and the existence test one step, so nothing that appeared
-        // meanwhile is overwritten, and no link is followed.
-        descriptor = ::open(file_name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (unnamed && !can_be_named(descriptor)) {
+        // Without /proc the finished file could not be given its name.
+        close_file();
+        unnamed = false;
+        errno = EOPNOTSUPP;
     }
-    if (descriptor < 0)
+    if (unnamed)
+        return keep_identity();
+    if (!unnamed_files_unsupported(errno))
         return errno;
 
-    created_file = ::fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
-    if (created_file < 0) {
-        // Without its identity a named file could not be removed safely
-        // after a failure, so it is not kept.
-        const int error = errno;
-        if (!unnamed)
-            ::unlink(file_name.c_str());
-        close_file();
-        return error;
-    }
-    if (!unnamed)
+    // Without unnamed files the file is created at its path. O_EXCL makes
+    // creation and the existence test one step, so nothing that appeared
+    // meanwhile is overwritten, and no link is followed. The signals that
+    // would remove it wait until the removal is ready.
+    hold_ending_signals();
+    descriptor = ::open(file_name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const int error = descriptor < 0 ? errno : keep_identity();
+    if (created_file >= 0)
         arm_removal_on_signal(file_name.c_str(), created_file);
-    return 0;
+    release_ending_signals();
+    return error;
+}
+
+bool Ac_outfile_base::can_be_named(int unnamed_descriptor)
+{
+    struct stat status;
+    return ::stat(descriptor_path(unnamed_descriptor).c_str(), &status) == 0;
+}
+
+int Ac_outfile_base::keep_identity()
+{
+    created_file = ::fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
+    if (created_file >= 0)
+        return 0;
+    // Without its identity a named file could not be removed safely after a
+    // failure, so it is not kept.
+    const int error = errno;
+    if (!unnamed)
+        ::unlink(file_name.c_str());
+    close_file();
+    unnamed = false;
+    return error;
 }
 
 std::string Ac_outfile_base::already_exists() const
@@ -195,8 +230,9 @@ bool Ac_outfile_base::write_bytes(const void* bytes, std::size_t count)
 
 void Ac_outfile_base::close_file()
 {
-    if (descriptor >= 0)
-        ::close(descriptor);
+    // Some file systems (NFS among them) report a full disk only here.
+    if (descriptor >= 0 && ::close(descriptor) != 0 && errno != EINTR && ok)
+        fail("Not all data was written to " + file_name);
     descriptor = -1;
     is_open = false;
 }
@@ -205,8 +241,7 @@ bool Ac_outfile_base::give_name()
 {
     // A link to the unnamed file through its descriptor. linkat never
     // replaces a path: if anything appeared there meanwhile, it stays.
-    const std::string unnamed_path = "/proc/self/fd/" + std::to_string(created_file);
-    if (::linkat(AT_FDCWD, unnamed_path.c_str(), AT_FDCWD, file_name.c_str(),
+    if (::linkat(AT_FDCWD, descriptor_path(created_file).c_str(), AT_FDCWD, file_name.c_str(),
                  AT_SYMLINK_FOLLOW) == 0)
         return true;
     if (errno == EEXIST)

@@ -11,7 +11,9 @@ namespace Vemo {
 /// overwrites anything: a path that is taken in any form (file, directory,
 /// link, even a dangling one) is refused. The file is written unnamed and
 /// only put at its path once complete, so a run that ends early, even by a
-/// signal, leaves nothing there.
+/// signal, leaves nothing there. Where the file system has no unnamed files,
+/// the file is created at its path and removed again after a failure or on
+/// a signal that ends the program.
 class Ac_outfile_base {
 public:
     /// Stores the name and checks that nothing exists at the path yet.
@@ -60,7 +62,8 @@ protected:
     bool open_new_file();
     /// Creates the new file for `file_name` and keeps its descriptor: 0 on
     /// success, otherwise the system's error number (EEXIST for a path that
-    /// is taken). Writers with messages of their own call it directly.
+    /// is taken). Writers that word the other failures themselves call it
+    /// instead of `open_new_file`.
     int create_new_file();
     /// The message for a path that is taken.
     std::string already_exists() const;
@@ -77,6 +80,11 @@ protected:
     int release_descriptor();
 
 private:
+    /// Whether an unnamed file can later be linked through /proc.
+    static bool can_be_named(int unnamed_descriptor);
+    /// Keeps a second descriptor of the new file; 0, or the error number
+    /// after letting go of the file.
+    int keep_identity();
     /// Links the complete unnamed file at `file_name`.
     bool give_name();
     /// Stops guarding the created file and lets go of its descriptor.

@@ -18,6 +18,7 @@ bool installed[std::size(ending_signals)];
 // Read by the handler: the descriptor is set last and cleared first, so the
 // handler never sees a path without its file.
 const char* volatile guarded_path = nullptr;
+sigset_t signals_before_holding;
 volatile std::sig_atomic_t guarded_descriptor = -1;
 
 /// Runs inside a signal handler: only async-signal-safe calls.
@@ -68,5 +69,16 @@ void disarm_removal_on_signal()
     guarded_descriptor = -1;
     guarded_path = nullptr;
 }
+
+void hold_ending_signals()
+{
+    sigset_t ending;
+    sigemptyset(&ending);
+    for (const int signal : ending_signals)
+        sigaddset(&ending, signal);
+    sigprocmask(SIG_BLOCK, &ending, &signals_before_holding);
+}
+
+void release_ending_signals() { sigprocmask(SIG_SETMASK, &signals_before_holding, nullptr); }
 
 }  // namespace Vemo

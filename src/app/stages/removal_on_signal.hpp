@@ -13,4 +13,9 @@ void arm_removal_on_signal(const char* path, int descriptor);
 /// The signals do again what they did before arming.
 void disarm_removal_on_signal();
 
+/// Holds back the ending signals until `release_ending_signals`, so that a
+/// file and its removal are set up without a signal in between.
+void hold_ending_signals();
+void release_ending_signals();
+
 }  // namespace Vemo
