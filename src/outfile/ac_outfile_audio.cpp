@@ -65,7 +65,7 @@ std::string libsndfile_text(const std::string& path, int mode, SF_INFO info, int
 
 }  // namespace
 
-std::string Ac_outfile_audio::creation_failure_text(int error) const
+std::string Ac_outfile_audio::creation_failure(int error) const
 {
     // libsndfile words the reasons a file cannot be opened itself. It is
     // asked to open a file that fails for the same reason without anything
@@ -114,14 +114,11 @@ bool Ac_outfile_audio::open()
     file_info.channels = 1;
     file_info.format = sound_format;
 
-    // The base creates the file; libsndfile then owns the descriptor and
-    // closes it itself, also when it refuses to open it.
-    const int error = create_new_file();
-    if (error == EEXIST)
-        return fail(already_exists());
-    if (error != 0)
-        return fail(creation_failure_text(error));
-    sound_file = sf_open_fd(release_descriptor(), SFM_WRITE, &file_info, SF_TRUE);
+    // libsndfile is handed the new file's descriptor and closes it itself,
+    // also when it refuses to open it.
+    if (!create_file())
+        return false;
+    sound_file = sf_open_fd(hand_over_descriptor(), SFM_WRITE, &file_info, SF_TRUE);
     if (!sound_file)
         return fail(sf_strerror(nullptr));
     is_open = true;
@@ -135,10 +132,10 @@ void Ac_outfile_audio::close()
     if (sound_file && ok) {
         sf_command(sound_file, SFC_UPDATE_HEADER_NOW, nullptr, 0);
         if (sf_error(sound_file) != SF_ERR_NO_ERROR)
-            fail("Not all data was written to " + file_name);
+            fail(not_all_written());
     }
-    if (sound_file && sf_close(sound_file) != 0 && ok)
-        fail("Not all data was written to " + file_name);
+    if (sound_file && sf_close(sound_file) != 0)
+        fail(not_all_written());
     sound_file = nullptr;
     is_open = false;
 }
@@ -153,7 +150,7 @@ bool Ac_outfile_audio::write()
         return report(file_name + "Has not been opened for output yet.");
     const sf_count_t count = static_cast<sf_count_t>(data_size);
     if (sf_write_double(sound_file, data.get(), count) != count)
-        return fail("Not all data was written to " + file_name);
+        return fail(not_all_written());
     return true;
 }
 

@@ -23,10 +23,12 @@ public:
     /// Appends all values as frames.
     bool write() override;
 
-private:
+protected:
     /// What libsndfile says about a file that cannot be created in its
     /// folder for the system's reason `error`.
-    std::string creation_failure_text(int error) const;
+    std::string creation_failure(int error) const override;
+
+private:
 
     SNDFILE* sound_file = nullptr;
     /// The container combined with the 16-bit PCM encoding, once chosen.
