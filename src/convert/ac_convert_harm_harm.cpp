@@ -7,11 +7,10 @@ namespace Vemo {
 
 bool Ac_convert_harm_harm::convert()
 {
-    if (!ok)
+    if (!ready_to_convert())
         return false;
-    if (!input_data)
-        return fail("There is no input, although input for conversion.");
-    allocate_output();
+    if (!allocate_output())
+        return false;
     const std::uint64_t kept = std::min(input_size, output_size);
     for (std::uint64_t i = 0; i < kept; ++i)
         output_data[i] = std::fabs(input_data[i]) <= threshold ? 0.0 : input_data[i];

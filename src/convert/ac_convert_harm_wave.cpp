@@ -113,9 +113,10 @@ void sum_sines(const double* amplitudes, std::uint64_t harmonic_count, double th
 
 bool Ac_convert_harm_wave::convert()
 {
-    if (!ok || !input_data)
+    if (!ready_to_convert())
         return false;
-    allocate_output();
+    if (!allocate_output())
+        return false;
 
     const auto sounding = static_cast<std::uint64_t>(
         std::count_if(input_data.get(), input_data.get() + input_size,

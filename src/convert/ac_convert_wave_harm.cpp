@@ -31,9 +31,10 @@ Fftw_array fftw_array(std::uint64_t n)
 
 bool Ac_convert_wave_harm::convert()
 {
-    if (!ok || !input_data)
+    if (!ready_to_convert())
         return false;
-    allocate_output();
+    if (!allocate_output())
+        return false;
 
     // Fewer than two samples hold no harmonic: the spectrum stays silent.
     const std::uint64_t n = input_size;
@@ -43,7 +44,7 @@ bool Ac_convert_wave_harm::convert()
         Fftw_array samples = fftw_array(n);
         Fftw_array transform = fftw_array(n);
         if (!samples || !transform)
-            throw std::bad_alloc();
+            return fail(not_enough_memory);
         const Fftw_plan plan(fftw_plan_r2r_1d(static_cast<int>(n), samples.get(),
                                               transform.get(), FFTW_R2HC, FFTW_ESTIMATE));
         // Scaling by a power of two brings the peak between 1 and 2 first, so

@@ -66,16 +66,17 @@ int resample_cycle(const double* input, std::uint64_t input_size, double* output
 
 bool Ac_convert_wave_wave::convert()
 {
-    if (!ok || !input_data)
+    if (!ready_to_convert())
         return false;
-    allocate_output();
+    if (!allocate_output())
+        return false;
 
     const std::uint64_t copies = copies_for_resampling(input_size, output_size);
     const std::uint64_t longest = std::max(input_size, output_size);
     if (longest > 0 && copies > static_cast<std::uint64_t>(std::numeric_limits<long>::max()) / longest)
         return fail("The wave is too long to be resized.");
     if (!fits_in_memory(copies * (input_size + output_size) * sizeof(float)))
-        throw std::bad_alloc();
+        return fail(not_enough_memory);
     const int error =
         resample_cycle(input_data.get(), input_size, output_data.get(), output_size, copies);
     if (error != 0)

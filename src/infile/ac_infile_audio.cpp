@@ -38,19 +38,18 @@ bool Ac_infile_audio::open()
     is_open = true;
 
     // A long file is named as too long even when it has several channels too.
-    bool accepted = true;
-    if (file_info.channels != 1)
-        accepted = fail(file_name + " has more than one audio channel.");
     if (file_info.frames > max_frames)
-        accepted = fail(file_name + " has too many samples.");
-    if (!accepted)
+        fail(file_name + " has too many samples.");
+    else if (file_info.channels != 1)
+        fail(file_name + " has more than one audio channel.");
+    if (!ok)
         close();
-    return accepted;
+    return ok;
 }
 
 bool Ac_infile_audio::read()
 {
-    if (!is_open || !ok)
+    if (!ready_to_read())
         return false;
     // The frame count comes from the file's header. The frames are read in
     // pieces into a growing buffer, so a header that claims more than the
@@ -67,13 +66,10 @@ bool Ac_infile_audio::read()
             break;
     }
     const auto got = static_cast<sf_count_t>(samples.size());
-    if (got != frames) {
-        error_message = "Only read " + std::to_string(got) + " of " + std::to_string(frames) +
-                        " samples.";
-        return false;
-    }
-    store_data(samples);
-    return true;
+    if (got != frames)
+        return report("Only read " + std::to_string(got) + " of " + std::to_string(frames) +
+                      " samples.");
+    return store_data(samples);
 }
 
 }  // namespace Vemo

@@ -87,13 +87,6 @@ bool Ac_infile_cs_ft::next_line(std::string& line)
     return true;
 }
 
-bool Ac_infile_cs_ft::fail_once(std::string message)
-{
-    if (!ok)
-        return false;
-    return fail(std::move(message));
-}
-
 bool Ac_infile_cs_ft::read_header(std::uint64_t& table_length)
 {
     std::string line;
@@ -111,22 +104,22 @@ bool Ac_infile_cs_ft::read_header(std::uint64_t& table_length)
         if (starts_with(line, length_key)) {
             if (!read_table_length(std::string_view(line).substr(length_key.size()),
                                    table_length))
-                return fail_once(file_name + " is corrupt, the table length is not valid.");
+                return fail(file_name + " is corrupt, the table length is not valid.");
         } else if (starts_with(line, channels_key)) {
             if (read_channel_count(line.substr(channels_key.size())) != 1)
                 fail(file_name + "contains more than one channel.");
         }
     }
     if (file_stream.bad())
-        return fail_once(file_name + " could not be read to the end.");
+        return fail(file_name + " could not be read to the end.");
     if (!file_stream.good())
-        return fail_once(file_name + " is corrupt, the header does not end.");
+        return fail(file_name + " is corrupt, the header does not end.");
     return ok;
 }
 
 bool Ac_infile_cs_ft::read()
 {
-    if (!is_open || !ok)
+    if (!ready_to_read())
         return false;
     line_number = 0;
     std::uint64_t table_length = 0;
@@ -152,8 +145,7 @@ bool Ac_infile_cs_ft::read()
             return fail(file_name + " is corrupt, " + line_problem(content, line_number));
         values.push_back(value);
     }
-    store_data(values);
-    return true;
+    return store_data(values);
 }
 
 }  // namespace Vemo

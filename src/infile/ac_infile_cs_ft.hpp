@@ -27,9 +27,6 @@ private:
     bool next_line(std::string& line);
     /// Reads the header up to its end line and takes the table length from it.
     bool read_header(std::uint64_t& table_length);
-    /// Fails with `message`, unless an earlier failure already holds the
-    /// message that the user gets to see.
-    bool fail_once(std::string message);
 
     std::ifstream file_stream;
     std::uint64_t line_number = 0;

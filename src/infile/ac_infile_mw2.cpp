@@ -95,15 +95,12 @@ void Ac_infile_mw2::scan()
 
 bool Ac_infile_mw2::read()
 {
-    if (!has_waves)
+    if (!ready_to_read())
         return false;
-    if (wave_number >= dump_count) {
-        error_message = file_name + " has no wave " + std::to_string(wave_number) +
-                        "; its waves are numbered 0 to " + std::to_string(dump_count - 1) + ".";
-        return false;
-    }
-    store_data(mw2_decode_cycle(sysex_data.data(), dump_offsets[wave_number]));
-    return true;
+    if (wave_number >= dump_count)
+        return report(file_name + " has no wave " + std::to_string(wave_number) +
+                      "; its waves are numbered 0 to " + std::to_string(dump_count - 1) + ".");
+    return store_data(mw2_decode_cycle(sysex_data.data(), dump_offsets[wave_number]));
 }
 
 std::uint32_t Ac_infile_mw2::wave_count() { return dump_count; }

@@ -18,7 +18,7 @@ bool Ac_infile_plaintext::open() { return open_stream(file_stream); }
 
 bool Ac_infile_plaintext::read()
 {
-    if (!is_open || !ok)
+    if (!ready_to_read())
         return false;
     std::vector<double> values;
     std::string line;
@@ -32,8 +32,7 @@ bool Ac_infile_plaintext::read()
     }
     if (file_stream.bad())
         return fail(file_name + " could not be read to the end.");
-    store_data(values);
-    return true;
+    return store_data(values);
 }
 
 }  // namespace Vemo

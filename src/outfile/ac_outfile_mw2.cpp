@@ -50,7 +50,7 @@ void Ac_outfile_mw2::close() { close_file(); }
 
 bool Ac_outfile_mw2::write()
 {
-    if (!ok || !is_open)
+    if (!ready_to_write())
         return false;
     const std::string number = std::to_string(wave_number);
     if (wave_number < mw2_first_user_wave) {

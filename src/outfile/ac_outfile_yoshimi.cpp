@@ -30,7 +30,7 @@ void Ac_outfile_yoshimi::close() { close_file(); }
 
 bool Ac_outfile_yoshimi::write()
 {
-    if (!is_open || !data || !ok)
+    if (!ready_to_write())
         return false;
 
     // The whole script is checked and built before anything reaches the file.

@@ -25,6 +25,10 @@ Ac_convert_base::Ac_convert_base(std::uint64_t size, double zero_threshold)
 void Ac_convert_base::set_input(const double* values, std::uint64_t count)
 {
     input_data = make_value_array(count);
+    if (!input_data) {
+        fail(not_enough_memory);
+        return;
+    }
     std::copy(values, values + count, input_data.get());
     input_size = count;
     if (!all_finite(input_data.get(), input_size))
@@ -36,16 +40,17 @@ const double* Ac_convert_base::get_output() const
     return has_output && ok ? output_data.get() : nullptr;
 }
 
-bool Ac_convert_base::fail(std::string message)
+bool Ac_convert_base::ready_to_convert()
 {
-    ok = false;
-    error_message = std::move(message);
-    return false;
+    if (!ok)
+        return false;
+    return input_data || fail("There is no input, although input for conversion.");
 }
 
-void Ac_convert_base::allocate_output()
+bool Ac_convert_base::allocate_output()
 {
     output_data = make_value_array(output_size);
+    return output_data || fail(not_enough_memory);
 }
 
 void Ac_convert_base::normalise_output_to_peak()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/stages/stage_status.hpp"
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -9,7 +11,7 @@ namespace Vemo {
 /// A converter turns the reader's values into exactly `output_size` values of
 /// the requested type. It works on its own copies: `set_input` copies the
 /// reader's values in, and `get_output` lends the result to the writer.
-class Ac_convert_base {
+class Ac_convert_base : public Stage_status {
 public:
     explicit Ac_convert_base(std::uint64_t output_size);
     Ac_convert_base(std::uint64_t output_size, double threshold);
@@ -32,14 +34,14 @@ public:
     std::unique_ptr<double[]> input_data;
     std::unique_ptr<double[]> output_data;
     bool has_output = false;
-    bool ok = true;
-    std::string error_message;
 
 protected:
-    /// Makes the converter unusable with `message`; returns false.
-    bool fail(std::string message);
-    /// Allocates `output_data` with `output_size` zeros.
-    void allocate_output();
+    /// The check before a conversion: an unusable converter fails at once
+    /// with its first message, one without input says so.
+    bool ready_to_convert();
+    /// Allocates `output_data` with `output_size` zeros, or fails for want
+    /// of memory.
+    bool allocate_output();
     /// Divides every output value by the largest absolute one, so the peak
     /// becomes exactly 1. A silent result stays all zeros.
     void normalise_output_to_peak();

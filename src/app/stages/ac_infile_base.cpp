@@ -29,18 +29,21 @@ std::vector<std::string> Ac_infile_base::list_waves() { return {"Default"}; }
 
 bool Ac_infile_base::select_wave(std::uint32_t) { return true; }
 
-bool Ac_infile_base::fail(std::string message)
+bool Ac_infile_base::ready_to_read()
 {
-    ok = false;
-    error_message = std::move(message);
-    return false;
+    if (!ok)
+        return false;
+    return is_open || report("Can't read data, file " + file_name + " is not open.");
 }
 
-void Ac_infile_base::store_data(const std::vector<double>& values)
+bool Ac_infile_base::store_data(const std::vector<double>& values)
 {
     data = make_value_array(values.size());
+    if (!data)
+        return fail(not_enough_memory);
     std::copy(values.begin(), values.end(), data.get());
     data_size = values.size();
+    return true;
 }
 
 bool Ac_infile_base::open_stream(std::ifstream& stream)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/stages/stage_status.hpp"
+
 #include <cstdint>
 #include <fstream>
 #include <memory>
@@ -9,10 +11,7 @@
 namespace Vemo {
 
 /// A reader loads one wave or spectrum from an input file into `data`.
-/// Failures are reported by result: an operation returns false and leaves a
-/// complete message in `error_message`; once `ok` is false the reader stays
-/// unusable and keeps the first message.
-class Ac_infile_base {
+class Ac_infile_base : public Stage_status {
 public:
     /// Stores the name and checks that the path is an existing regular file.
     explicit Ac_infile_base(const std::string& file_name);
@@ -34,18 +33,17 @@ public:
     virtual bool select_wave(std::uint32_t n);
 
     const std::string file_name;
-    std::string error_message;
     bool is_open = false;
-    bool ok = true;
     std::uint32_t wave_number = 0;
     std::unique_ptr<double[]> data;
     std::uint64_t data_size = 0;
 
 protected:
-    /// Makes the reader unusable with `message`; returns false for `return fail(...)`.
-    bool fail(std::string message);
-    /// Hands over the values read, in file order.
-    void store_data(const std::vector<double>& values);
+    /// The check before a read: an unusable reader fails at once with its
+    /// first message, one that is not open says so.
+    bool ready_to_read();
+    /// Hands over the values read, in file order, or fails for want of memory.
+    bool store_data(const std::vector<double>& values);
     /// The open that readers of stream files share: true when already open,
     /// false when unusable, otherwise opens `stream` on the file for reading.
     bool open_stream(std::ifstream& stream);

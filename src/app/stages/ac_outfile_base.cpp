@@ -36,6 +36,8 @@ bool Ac_outfile_base::set_data(const double* values, std::uint64_t count)
     if (data)
         return false;
     data = make_value_array(count);
+    if (!data)
+        return fail(not_enough_memory);
     std::copy(values, values + count, data.get());
     data_size = count;
     return true;

@@ -42,8 +42,12 @@ bool fits_in_memory(std::uint64_t bytes)
 std::unique_ptr<double[]> make_value_array(std::uint64_t count)
 {
     if (count > UINT64_MAX / sizeof(double) || !fits_in_memory(count * sizeof(double)))
-        throw std::bad_alloc();
-    return std::make_unique<double[]>(count);
+        return nullptr;
+    try {
+        return std::make_unique<double[]>(count);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
 }
 
 double peak_of(const double* values, std::uint64_t count)

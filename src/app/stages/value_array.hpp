@@ -11,8 +11,10 @@ namespace Vemo {
 /// once, instead of thrashing, being killed or aborting under a sanitizer.
 bool fits_in_memory(std::uint64_t bytes);
 
-/// A new array of `count` zeros; std::bad_alloc when it does not fit in
-/// memory.
+/// What a stage says when its values do not fit in memory.
+inline constexpr const char* not_enough_memory = "There is not enough memory for this conversion.";
+
+/// A new array of `count` zeros, or null when it does not fit in memory.
 std::unique_ptr<double[]> make_value_array(std::uint64_t count);
 
 /// The largest absolute value of `values[0 .. count)`, 0 for none.

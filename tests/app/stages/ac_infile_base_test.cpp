@@ -99,6 +99,7 @@ TEST(Ac_infile_base, ReadsOnlyBetweenOpenAndCloseFromTheFileFirstOpened)
         const std::unique_ptr<Ac_infile_base> reader = kind.make(path);
         EXPECT_FALSE(reader->read()) << "nothing to read before open";
         EXPECT_TRUE(reader->ok);
+        EXPECT_EQ(reader->error_message, "Can't read data, file " + path + " is not open.");
         ASSERT_TRUE(reader->open());
         // A second open keeps the file already open, whatever the path names now.
         ASSERT_EQ(::rename(replacement.c_str(), path.c_str()), 0);
@@ -110,7 +111,7 @@ TEST(Ac_infile_base, ReadsOnlyBetweenOpenAndCloseFromTheFileFirstOpened)
         reader->close();
         EXPECT_FALSE(reader->is_open);
         EXPECT_FALSE(reader->read()) << "nothing to read after close";
-        EXPECT_EQ(reader->error_message, "");
+        EXPECT_EQ(reader->error_message, "Can't read data, file " + path + " is not open.");
         if (kind.single_wave) {
             EXPECT_TRUE(reader->select_wave(7));
             EXPECT_EQ(reader->wave_count(), 1u);
