@@ -1,5 +1,7 @@
 #include "app/ac_application.hpp"
 
+#include "app/stages/value_array.hpp"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -14,7 +16,7 @@ namespace {
 std::string describe(const std::exception& error)
 {
     if (dynamic_cast<const std::bad_alloc*>(&error))
-        return "There is not enough memory for this conversion.";
+        return not_enough_memory;
     const std::string text = error.what();
     return text.empty() ? "An unexpected error stopped the conversion." : text;
 }
@@ -64,20 +66,20 @@ Ac_application::~Ac_application()
 
 bool Ac_application::run()
 {
-    if (finished) {
+    if (!finished) {
+        try {
+            convert_once();
+        } catch (const std::exception& error) {
+            stop_run(describe(error));
+        }
+    }
+    if (!success)
+        print_error_report();
+    else if (finished && !standard_output_written())
         // Help, version and a listing exist only to be read: one that could
         // not be written is a failure.
-        if (!success)
-            print_error_report();
-        else if (!standard_output_written())
-            success = false;
-        return success;
-    }
-    try {
-        return convert_once();
-    } catch (const std::exception& error) {
-        return stop_run(describe(error));
-    }
+        success = false;
+    return success;
 }
 
 bool Ac_application::convert_once()
@@ -117,22 +119,21 @@ bool Ac_application::convert_once()
 
 bool Ac_application::refuse(std::string message)
 {
-    success = false;
     finished = true;
-    error_message = std::move(message);
-    return false;
+    return stop_run(message);
 }
 
 bool Ac_application::stop_run(const std::string& message)
 {
     success = false;
     error_message = message;
-    print_error_report();
     return false;
 }
 
 void Ac_application::print_error_report() const
 {
+    if (option_error_explanation)
+        std::cout << "ERROR parsing options:\n" << *option_error_explanation << '\n';
     // A stage that failed without saying why must still not leave an empty line.
     const std::string& message =
         error_message.empty() ? std::string("The conversion failed for an unknown reason.")

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -53,10 +54,15 @@ private:
     bool convert_once();
     /// Settles a failure found before the run: `run` reports it.
     bool refuse(std::string message);
-    /// Ends the run with `message` in the error report.
+    /// Ends the run with `message`: `run` reports it.
     bool stop_run(const std::string& message);
+    /// The one report of a failure, after the option library's explanation
+    /// when the command line could not be parsed.
     void print_error_report() const;
     void print_success_report() const;
+
+    /// The option library's explanation of a command line it could not parse.
+    std::optional<std::string> option_error_explanation;
 };
 
 }  // namespace Vemo

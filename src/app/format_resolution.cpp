@@ -192,8 +192,7 @@ bool Ac_application::choose_converter(const std::string& input_type,
 void Ac_application::list_input_waves(const std::string& input_type)
 {
     if (!reader->open()) {
-        success = false;
-        error_message = reader->error_message;
+        stop_run(reader->error_message);
         return;
     }
     std::cout << program_name << ": listing " << (input_type == "harm" ? "spectra" : "waveforms")

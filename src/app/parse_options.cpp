@@ -197,7 +197,7 @@ bool Ac_application::parse_options(int argc, char** argv)
         if (!std::isfinite(threshold))
             refuse("The zero threshold must be a finite number.");
     } catch (const std::exception& error) {
-        std::cout << "ERROR parsing options:\n" << option_error_text(error) << '\n' << std::flush;
+        option_error_explanation = option_error_text(error);
         refuse("Failed to parse the program options.");
     }
     if (finished)
