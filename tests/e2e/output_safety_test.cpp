@@ -134,5 +134,33 @@ TEST_F(Output_safety, FailedConversionsAreExplainedAndLeaveNoFile)
     }
 }
 
+TEST_F(Output_safety, AnEmptyOutputNameIsRefusedBeforeTheConversion)
+{
+    folder.write("in.txt", "1\n0.5\n");
+    struct Case {
+        std::vector<std::string> format;
+        std::string report;
+    };
+    const std::string cannot_open = error_report("Can't open file : unknown error.");
+    const Case cases[] = {
+        {{"-F", "text", "-T", "wave"}, cannot_open},
+        {{"-F", "mw2"}, cannot_open},
+        {{"-F", "ysc"}, cannot_open},
+        {{"-F", "svg", "-T", "wave"}, cannot_open},
+        {{"-F", "audio"},
+         error_report("Audio output can only be written in wav and aiff format. Filenames "
+                      "should end in .wav or .aiff.")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.format[1]);
+        std::vector<std::string> arguments{"-i", "in.txt", "-t", "harm", "-o", "", "-s", "64"};
+        arguments.insert(arguments.end(), c.format.begin(), c.format.end());
+        const Program_result result = run(arguments);
+        EXPECT_EQ(result.exit_status, 1);
+        EXPECT_EQ(result.standard_output, c.report);
+        EXPECT_EQ(folder.names(), std::vector<std::string>{"in.txt"});
+    }
+}
+
 }  // namespace
 }  // namespace Vemo::testing

@@ -47,6 +47,10 @@ New_file::~New_file()
 
 int New_file::create()
 {
+    // An empty name names no file: an unnamed file could be made in the
+    // current folder, but never be given that name.
+    if (path.empty())
+        return ENOENT;
     // The path is looked at once more before any work: whatever appeared
     // there since the writer was made, a dangling link included, is refused
     // now rather than after the conversion.

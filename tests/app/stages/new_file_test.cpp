@@ -97,6 +97,7 @@ TEST(New_file, PathsThatNameNoNewFileAreRefusedAtCreation)
         int error;
     };
     const Case cases[] = {
+        {"", ENOENT},
         {folder.path("missing/out.txt"), ENOENT},
         {folder.path("plain/out.txt"), ENOTDIR},
     };
