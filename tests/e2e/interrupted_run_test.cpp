@@ -9,9 +9,6 @@
 #include <signal.h>
 #include <sys/stat.h>
 
-#include <chrono>
-#include <thread>
-
 namespace Vemo::testing {
 namespace {
 
@@ -71,7 +68,9 @@ TEST_F(Interrupted_run, ASignalLeavesTheFolderAsItWas)
             ASSERT_TRUE(program.wait_for_unnamed_file(folder.root));
         else
             ASSERT_TRUE(program.wait_for_path(folder.path(c.output)));
-        std::this_thread::sleep_for(std::chrono::seconds(1));
+        // The file is open and the synthesis has begun: the signal falls in
+        // the middle of the work.
+        ASSERT_TRUE(program.wait_for_output("Converting to 44100Hz\n"));
         if (c.unnamed_files) {
             EXPECT_EQ(folder.names(), before) << "something is at the path while the run works";
         }

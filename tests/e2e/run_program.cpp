@@ -210,6 +210,12 @@ bool Started_program::wait_for_path(const std::string& path) const
     return poll_until(exists, [this] { return running(); });
 }
 
+bool Started_program::wait_for_output(const std::string& text) const
+{
+    const auto printed = [&] { return read_file(output_name).find(text) != std::string::npos; };
+    return poll_until(printed, [this] { return running(); });
+}
+
 std::string Started_program::read_line()
 {
     std::string line;

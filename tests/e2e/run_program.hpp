@@ -64,6 +64,9 @@ public:
     bool wait_for_unnamed_file(const std::string& folder) const;
     /// Waits until something exists at `path`; false if the program ends first.
     bool wait_for_path(const std::string& path) const;
+    /// Waits until standard output (to a file) holds `text`; false if the
+    /// program ends first.
+    bool wait_for_output(const std::string& text) const;
     /// Reads standard output up to and including the first line end (pipe only).
     std::string read_line();
     /// Closes the reading end of the output pipe.
