@@ -48,14 +48,7 @@ bool Ac_outfile_base::publish()
     if (!new_file.created())
         return report("Can't write data, file " + file_name + " is not open.");
     close();
-    if (!ok)
-        return false;
-    const int error = new_file.publish();
-    if (error == EEXIST)
-        return fail(already_exists());
-    if (error != 0)
-        return fail(file_name + " could not be created: " + std::strerror(error) + ".");
-    return true;
+    return ok && take_result(new_file.publish(), File_step::publication);
 }
 
 void Ac_outfile_base::remove_created_file() { new_file.discard(); }
@@ -72,14 +65,18 @@ bool Ac_outfile_base::open_new_file()
 
 bool Ac_outfile_base::create_file()
 {
-    if (!ok)
-        return false;
-    const int error = new_file.create();
+    return ok && take_result(new_file.create(), File_step::creation);
+}
+
+bool Ac_outfile_base::take_result(int error, File_step step)
+{
+    if (error == 0)
+        return true;
     if (error == EEXIST)
         return fail(already_exists());
-    if (error != 0)
+    if (step == File_step::creation)
         return fail(creation_failure(error));
-    return true;
+    return fail(file_name + " could not be created: " + std::strerror(error) + ".");
 }
 
 std::string Ac_outfile_base::creation_failure(int) const

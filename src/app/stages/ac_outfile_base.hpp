@@ -74,6 +74,11 @@ protected:
     std::string not_all_written() const;
 
 private:
+    enum class File_step { creation, publication };
+    /// Turns the new file's result for `step` into the writer's status: true
+    /// for 0, otherwise a failure with the message for the reason.
+    bool take_result(int error, File_step step);
+
     New_file new_file;
 };
 
