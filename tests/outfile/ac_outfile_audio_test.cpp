@@ -1,5 +1,7 @@
 #include "outfile/ac_outfile_audio.hpp"
 
+#include "support/reference_cycles.hpp"
+#include "support/sound_files.hpp"
 #include "support/temp_folder.hpp"
 
 #include <gtest/gtest.h>
@@ -7,6 +9,10 @@
 #include <fcntl.h>
 #include <sndfile.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
 
 namespace Vemo {
 namespace {
@@ -21,6 +27,151 @@ int next_descriptor()
     return probe;
 }
 using testing::Temp_folder;
+
+/// The unsigned number of `width` bytes at `offset`, in the given byte order.
+std::uint32_t number_at(const std::string& bytes, std::size_t offset, int width, bool big_endian)
+{
+    std::uint32_t value = 0;
+    for (int k = 0; k < width; ++k) {
+        const int byte = big_endian ? k : width - 1 - k;
+        value = value << 8 | static_cast<unsigned char>(bytes.at(offset + byte));
+    }
+    return value;
+}
+
+/// The chunks of a RIFF (WAV) or FORM (AIFF) file, id to the bodies of that
+/// id in file order, walked by the sizes in the file; the outer size must
+/// cover the file exactly.
+std::map<std::string, std::vector<std::string>> chunks_of(const std::string& file)
+{
+    const bool big_endian = file.substr(0, 4) == "FORM";
+    EXPECT_EQ(number_at(file, 4, 4, big_endian) + 8, file.size());
+    std::map<std::string, std::vector<std::string>> chunks;
+    for (std::size_t at = 12; at + 8 <= file.size();) {
+        const std::uint32_t size = number_at(file, at + 4, 4, big_endian);
+        EXPECT_LE(at + 8 + size, file.size()) << "chunk " << file.substr(at, 4);
+        chunks[file.substr(at, 4)].push_back(file.substr(at + 8, size));
+        at += 8 + size + (size & 1);
+    }
+    return chunks;
+}
+
+std::vector<std::string> ids_of(const std::map<std::string, std::vector<std::string>>& chunks)
+{
+    std::vector<std::string> ids;
+    for (const auto& [id, bodies] : chunks)
+        ids.insert(ids.end(), bodies.size(), id);
+    return ids;
+}
+
+/// The writer's output for `values`, next to what libsndfile alone writes for
+/// them, as audio output was written before it carried a loop.
+struct Written_cycle {
+    std::map<std::string, std::vector<std::string>> chunks;
+    std::map<std::string, std::vector<std::string>> plain_chunks;
+};
+
+Written_cycle write_cycle(const Temp_folder& folder, const std::string& name,
+                          std::uint32_t sample_rate, const std::vector<double>& values)
+{
+    Ac_outfile_audio writer(folder.path(name));
+    writer.sample_rate = sample_rate;
+    EXPECT_TRUE(writer.open() && writer.set_data(values.data(), values.size()) &&
+                writer.write() && writer.publish())
+        << writer.error_message;
+    const int container = name.ends_with(".wav") ? SF_FORMAT_WAV : SF_FORMAT_AIFF;
+    testing::write_sound(folder.path("plain-" + name), container | SF_FORMAT_PCM_16, 1,
+                         static_cast<int>(sample_rate), values);
+    return {chunks_of(testing::read_file(folder.path(name))),
+            chunks_of(testing::read_file(folder.path("plain-" + name)))};
+}
+
+TEST(Ac_outfile_audio, WavHeaderLoopsTheWholeCycleAtItsRootNote)
+{
+    struct Case {
+        std::uint32_t sample_rate;
+        std::uint32_t frames;
+        std::uint32_t note;
+        std::uint32_t cents;
+    };
+    const Case cases[] = {{44100, 2048, 16, 77}, {48000, 601, 39, 46}, {44000, 100, 69, 0}};
+    for (const Case& c : cases) {
+        const Temp_folder folder;
+        const Written_cycle written =
+            write_cycle(folder, "cycle.wav", c.sample_rate, testing::sine_cycle(c.frames, {1, 0.3}));
+        const auto& chunks = written.chunks;
+        // No cue points: some wavetable synths would take them for slices.
+        ASSERT_EQ(ids_of(chunks), (std::vector<std::string>{"clm ", "data", "fmt ", "smpl"}))
+            << c.frames;
+        EXPECT_EQ(chunks.at("fmt "), written.plain_chunks.at("fmt ")) << c.frames;
+        EXPECT_EQ(chunks.at("data"), written.plain_chunks.at("data")) << c.frames;
+
+        const std::string& sampler = chunks.at("smpl")[0];
+        ASSERT_EQ(sampler.size(), 60u) << c.frames;
+        const auto field = [&](int index) { return number_at(sampler, 4 * index, 4, false); };
+        EXPECT_EQ(field(3), c.note) << c.frames;
+        // The fraction counts in units of 1/2^32 of a semitone.
+        EXPECT_EQ(std::lround(field(4) * 100.0 / 4294967296.0), c.cents) << c.frames;
+        EXPECT_EQ(field(7), 1u) << "one loop";
+        EXPECT_EQ(field(10), 0u) << "forward";
+        EXPECT_EQ(field(11), 0u) << "from the first frame";
+        EXPECT_EQ(field(12), c.frames - 1) << "to the last frame";
+        EXPECT_EQ(field(14), 0u) << "endlessly";
+
+        const std::string& frame_size = chunks.at("clm ")[0];
+        const std::string text = "<!>" + std::to_string(c.frames) + " 00000000 wavetable (Tonalith)";
+        EXPECT_EQ(frame_size.substr(0, text.size()), text);
+        EXPECT_EQ(frame_size.find_first_not_of('\0', text.size()), std::string::npos)
+            << "only zeros pad the text";
+    }
+}
+
+TEST(Ac_outfile_audio, AiffHeaderLoopsTheWholeCycleBetweenTwoMarkers)
+{
+    struct Case {
+        std::uint32_t sample_rate;
+        std::uint32_t frames;
+        int note;
+        int cents;
+    };
+    const Case cases[] = {{44100, 2048, 17, -23}, {48000, 601, 39, 46}, {8000, 1000, 0, -38}};
+    for (const Case& c : cases) {
+        const Temp_folder folder;
+        const Written_cycle written =
+            write_cycle(folder, "cycle.aiff", c.sample_rate, testing::sine_cycle(c.frames, {1, 0.3}));
+        const auto& chunks = written.chunks;
+        ASSERT_EQ(ids_of(chunks), (std::vector<std::string>{"COMM", "INST", "MARK", "SSND"}))
+            << c.frames;
+        EXPECT_EQ(chunks.at("COMM"), written.plain_chunks.at("COMM")) << c.frames;
+        EXPECT_EQ(chunks.at("SSND"), written.plain_chunks.at("SSND")) << c.frames;
+
+        const std::string& markers = chunks.at("MARK")[0];
+        ASSERT_GE(markers.size(), 18u) << c.frames;
+        const auto number = [&](const std::string& bytes, std::size_t offset, int width) {
+            return number_at(bytes, offset, width, true);
+        };
+        EXPECT_EQ(number(markers, 0, 2), 2u) << "two markers";
+        for (const std::uint32_t marker : {1u, 2u}) {
+            const std::size_t at = 2 + (marker - 1) * 8;
+            EXPECT_EQ(number(markers, at, 2), marker);
+            EXPECT_EQ(number(markers, at + 2, 4), marker == 1 ? 0 : c.frames);
+            EXPECT_EQ(number(markers, at + 6, 1), 0u) << "an empty name";
+        }
+
+        const std::string& instrument = chunks.at("INST")[0];
+        ASSERT_EQ(instrument.size(), 20u) << c.frames;
+        EXPECT_EQ(static_cast<signed char>(instrument[0]), c.note) << c.frames;
+        EXPECT_EQ(static_cast<signed char>(instrument[1]), c.cents) << c.frames;
+        const std::uint32_t ranges_and_gain[] = {0, 127, 1, 127};
+        for (std::size_t k = 0; k < 4; ++k)
+            EXPECT_EQ(number(instrument, 2 + k, 1), ranges_and_gain[k]) << "range byte " << k;
+        EXPECT_EQ(number(instrument, 6, 2), 0u) << "gain";
+        EXPECT_EQ(number(instrument, 8, 2), 1u) << "sustain loop forward";
+        EXPECT_EQ(number(instrument, 10, 2), 1u) << "from marker 1";
+        EXPECT_EQ(number(instrument, 12, 2), 2u) << "to marker 2";
+        EXPECT_EQ(number(instrument, 14, 2), 0u) << "no release loop";
+    }
+}
 
 const std::string wrong_name_message =
     "Audio output can only be written in wav and aiff format. "
