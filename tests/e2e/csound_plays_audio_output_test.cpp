@@ -6,7 +6,6 @@
 #include "support/sound_files.hpp"
 
 #include <cmath>
-#include <cstdlib>
 
 namespace Vemo::testing {
 namespace {
@@ -53,7 +52,7 @@ using Csound_plays_audio_output = Program_test;
 
 TEST_F(Csound_plays_audio_output, LoscilSustainsTheCycleAtTheNoteAskedFor)
 {
-    if (std::system("command -v csound > /dev/null 2>&1") != 0)
+    if (!installed("csound"))
         GTEST_SKIP() << "csound is not installed (Debian package csound): how a sampler "
                         "plays the audio output's loop and root note is not checked";
     folder.write("sine.txt", "1\n");
@@ -73,9 +72,8 @@ TEST_F(Csound_plays_audio_output, LoscilSustainsTheCycleAtTheNoteAskedFor)
                                  cycle + "\" 0 0 0\ni1 0 1\n</CsScore>\n</CsoundSynthesizer>\n");
                 const std::string played = "played-" + cycle + ".wav";
                 const int status =
-                    std::system(("cd '" + folder.root + "' && csound -d -W -o '" + played +
-                                 "' 'play-" + cycle + ".csd' < /dev/null > csound.log 2>&1")
-                                    .c_str());
+                    run_peer("csound -d -W -o '" + played + "' 'play-" + cycle + ".csd'",
+                             "csound.log");
                 ASSERT_EQ(status, 0) << cycle << ":\n" << read_file(folder.path("csound.log"));
                 const Sound sound = read_sound(folder.path(played));
                 ASSERT_GE(sound.info.frames, sound.info.samplerate) << cycle;
