@@ -12,40 +12,35 @@ namespace {
 
 constexpr double middle_c = 261.6256;
 
-/// The root mean square of `samples` from `from` to `to` seconds.
-double rms(const Sound& sound, double from, double to)
+/// The loudness (root mean square) and the fundamental of a played sine from
+/// `from` to `to` seconds; the fundamental from the times of its upward zero
+/// crossings, each placed between its two samples by linear interpolation.
+struct Played_note {
+    double rms = 0;
+    double fundamental = 0;
+};
+
+Played_note measure(const Sound& sound, double from, double to)
 {
     const auto first = static_cast<std::size_t>(from * sound.info.samplerate);
     const auto end = static_cast<std::size_t>(to * sound.info.samplerate);
     double sum = 0;
-    for (std::size_t j = first; j < end; ++j)
-        sum += sound.samples[j] * sound.samples[j];
-    return std::sqrt(sum / static_cast<double>(end - first));
-}
-
-/// The fundamental of a sine from `from` to `to` seconds, from the times of
-/// its upward zero crossings, each placed between its two samples by linear
-/// interpolation; 0 when there are fewer than two.
-double fundamental(const Sound& sound, double from, double to)
-{
-    const auto first = static_cast<std::size_t>(from * sound.info.samplerate);
-    const auto end = static_cast<std::size_t>(to * sound.info.samplerate);
     double first_crossing = 0;
     double last_crossing = 0;
     std::size_t crossings = 0;
-    for (std::size_t j = first + 1; j < end; ++j) {
+    for (std::size_t j = first; j < end; ++j) {
         const double before = sound.samples[j - 1];
         const double after = sound.samples[j];
+        sum += after * after;
         if (before < 0 && after >= 0) {
             last_crossing = static_cast<double>(j - 1) + before / (before - after);
             if (crossings++ == 0)
                 first_crossing = last_crossing;
         }
     }
-    if (crossings < 2)
-        return 0;
-    return static_cast<double>(crossings - 1) * sound.info.samplerate /
-           (last_crossing - first_crossing);
+    const double periods = crossings < 2 ? 0 : static_cast<double>(crossings - 1);
+    return {std::sqrt(sum / static_cast<double>(end - first)),
+            periods * sound.info.samplerate / (last_crossing - first_crossing)};
 }
 
 using Csound_plays_audio_output = Program_test;
@@ -77,9 +72,10 @@ TEST_F(Csound_plays_audio_output, LoscilSustainsTheCycleAtTheNoteAskedFor)
                 ASSERT_EQ(status, 0) << cycle << ":\n" << read_file(folder.path("csound.log"));
                 const Sound sound = read_sound(folder.path(played));
                 ASSERT_GE(sound.info.frames, sound.info.samplerate) << cycle;
-                EXPECT_GT(rms(sound, 0.5, 0.9), 0.25)
+                EXPECT_GT(measure(sound, 0.5, 0.9).rms, 0.25)
                     << cycle << " falls silent:\n" << read_file(folder.path("csound.log"));
-                const double cents = 1200 * std::log2(fundamental(sound, 0.1, 0.9) / middle_c);
+                const double cents =
+                    1200 * std::log2(measure(sound, 0.1, 0.9).fundamental / middle_c);
                 EXPECT_LT(std::abs(cents), 5.0)
                     << cycle << " plays " << cents << " cents off middle C:\n"
                     << read_file(folder.path("csound.log"));

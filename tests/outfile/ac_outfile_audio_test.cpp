@@ -139,31 +139,18 @@ TEST(Ac_outfile_audio, AiffHeaderLoopsTheWholeCycleBetweenTwoMarkers)
         ASSERT_EQ(ids_of(chunks), (std::vector<std::string>{"COMM", "INST", "MARK", "SSND"}))
             << c.frames;
 
-        const std::string& markers = chunks.at("MARK")[0];
-        ASSERT_GE(markers.size(), 18u) << c.frames;
-        const auto number = [&](const std::string& bytes, std::size_t offset, int width) {
-            return number_at(bytes, offset, width, true);
-        };
-        EXPECT_EQ(number(markers, 0, 2), 2u) << "two markers";
-        for (const std::uint32_t marker : {1u, 2u}) {
-            const std::size_t at = 2 + (marker - 1) * 8;
-            EXPECT_EQ(number(markers, at, 2), marker);
-            EXPECT_EQ(number(markers, at + 2, 4), marker == 1 ? 0 : c.frames);
-            EXPECT_EQ(number(markers, at + 6, 1), 0u) << "an empty name";
-        }
-
-        const std::string& instrument = chunks.at("INST")[0];
-        ASSERT_EQ(instrument.size(), 20u) << c.frames;
-        EXPECT_EQ(static_cast<signed char>(instrument[0]), c.note) << c.frames;
-        EXPECT_EQ(static_cast<signed char>(instrument[1]), c.cents) << c.frames;
-        const std::uint32_t ranges_and_gain[] = {0, 127, 1, 127};
-        for (std::size_t k = 0; k < 4; ++k)
-            EXPECT_EQ(number(instrument, 2 + k, 1), ranges_and_gain[k]) << "range byte " << k;
-        EXPECT_EQ(number(instrument, 6, 2), 0u) << "gain";
-        EXPECT_EQ(number(instrument, 8, 2), 1u) << "sustain loop forward";
-        EXPECT_EQ(number(instrument, 10, 2), 1u) << "from marker 1";
-        EXPECT_EQ(number(instrument, 12, 2), 2u) << "to marker 2";
-        EXPECT_EQ(number(instrument, 14, 2), 0u) << "no release loop";
+        // Big-endian: the count, then each marker's id, position and empty
+        // name (count byte and pad byte); libsndfile pads the chunk to 20.
+        const auto n = [&](int shift) { return static_cast<char>(c.frames >> shift); };
+        EXPECT_EQ(chunks.at("MARK")[0], std::string({0, 2, 0, 1, 0, 0, 0, 0, 0, 0, 0, 2, n(24),
+                                                     n(16), n(8), n(0), 0, 0, 0, 0}))
+            << c.frames;
+        // Note, detune, keys 0-127, velocities 1-127, gain 0, sustain loop
+        // forward from marker 1 to 2, release loop none.
+        EXPECT_EQ(chunks.at("INST")[0],
+                  std::string({static_cast<char>(c.note), static_cast<char>(c.cents), 0, 127, 1,
+                               127, 0, 0, 0, 1, 0, 1, 0, 2, 0, 0, 0, 0, 0, 0}))
+            << c.frames;
     }
 }
 
