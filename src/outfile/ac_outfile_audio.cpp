@@ -1,6 +1,7 @@
 #include "outfile/ac_outfile_audio.hpp"
 
 #include "app/format_resolution.hpp"
+#include "outfile/cycle_loop.hpp"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,6 +12,7 @@
 #include <iterator>
 #include <limits>
 #include <string_view>
+#include <vector>
 
 namespace Vemo {
 
@@ -140,6 +142,34 @@ void Ac_outfile_audio::close()
     is_open = false;
 }
 
+bool Ac_outfile_audio::mark_cycle()
+{
+    // N is known only now, and libsndfile takes the instrument and the extra
+    // chunks only before the first frame: a chunk added later would grow the
+    // header over the frames already written.
+    if (data_size == 0)
+        return true;
+    std::vector<Sound_chunk> chunks;
+    if ((sound_format & SF_FORMAT_TYPEMASK) == SF_FORMAT_WAV) {
+        SF_INSTRUMENT instrument = wav_cycle_instrument(sample_rate, data_size);
+        if (sf_command(sound_file, SFC_SET_INSTRUMENT, &instrument, sizeof instrument) != SF_TRUE)
+            return false;
+        chunks = wav_cycle_chunks(data_size);
+    } else {
+        chunks = aiff_cycle_chunks(sample_rate, data_size);
+    }
+    for (Sound_chunk& chunk : chunks) {
+        SF_CHUNK_INFO info{};
+        chunk.id.copy(info.id, sizeof info.id - 1);
+        info.id_size = static_cast<unsigned>(chunk.id.size());
+        info.datalen = static_cast<unsigned>(chunk.bytes.size());
+        info.data = chunk.bytes.data();
+        if (sf_set_chunk(sound_file, &info) != SF_ERR_NO_ERROR)
+            return false;
+    }
+    return true;
+}
+
 bool Ac_outfile_audio::write()
 {
     if (!ok)
@@ -148,6 +178,11 @@ bool Ac_outfile_audio::write()
         return report("There is no data to write to file.");
     if (!is_open)
         return report(file_name + "Has not been opened for output yet.");
+    if (!cycle_marked) {
+        if (!mark_cycle())
+            return fail(not_all_written());
+        cycle_marked = true;
+    }
     const sf_count_t count = static_cast<sf_count_t>(data_size);
     if (sf_write_double(sound_file, data.get(), count) != count)
         return fail(not_all_written());

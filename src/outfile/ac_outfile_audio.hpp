@@ -10,6 +10,8 @@ namespace Vemo {
 /// container follows the name's extension: "wav" gives WAV, "aiff" gives
 /// AIFF, and any other name is refused before a file is created. Doubles are
 /// turned into samples by libsndfile's own conversion (full scale is 1.0).
+/// The file says that it holds one cycle: a loop over all its frames and the
+/// root note that the cycle plays at the sample rate.
 class Ac_outfile_audio : public Ac_outfile_base {
 public:
     explicit Ac_outfile_audio(const std::string& file_name);
@@ -20,7 +22,8 @@ public:
     bool open() override;
     /// Finishes the header and closes the file.
     void close() override;
-    /// Appends all values as frames.
+    /// Appends all values as frames; before the first, marks them as one
+    /// looped cycle.
     bool write() override;
 
 protected:
@@ -29,11 +32,15 @@ protected:
     std::string creation_failure(int error) const override;
 
 private:
+    /// Hands libsndfile the loop and root note of a cycle of `data_size` frames.
+    bool mark_cycle();
 
     SNDFILE* sound_file = nullptr;
     /// The container combined with the 16-bit PCM encoding, once chosen.
     int sound_format = 0;
     SF_INFO file_info{};
+    /// Whether the header already holds the loop and root note.
+    bool cycle_marked = false;
 };
 
 }  // namespace Vemo

@@ -3,7 +3,6 @@
 
 #include "e2e/program_test.hpp"
 
-#include <cstdlib>
 #include <fstream>
 
 namespace Vemo::testing {
@@ -24,7 +23,7 @@ using Csound_reads_text_output = Program_test;
 
 TEST_F(Csound_reads_text_output, Gen23LoadsEveryValueWritten)
 {
-    if (std::system("command -v csound > /dev/null 2>&1") != 0)
+    if (!installed("csound"))
         GTEST_SKIP() << "csound is not installed (Debian package csound): Csound's reading "
                         "of the text output is not checked";
     folder.write("in.txt", "1\n0.5\n");
@@ -37,9 +36,7 @@ TEST_F(Csound_reads_text_output, Gen23LoadsEveryValueWritten)
                                      text + ".ftable\", 1, 1\nendin\n</CsInstruments>\n"
                                      "<CsScore>\nf 1 0 0 -23 \"" + text + "\"\ni 1 0 0\n"
                                      "</CsScore>\n</CsoundSynthesizer>\n");
-        const int status = std::system(("cd '" + folder.root +
-                                        "' && csound -n -d load.csd < /dev/null > csound.log 2>&1")
-                                           .c_str());
+        const int status = run_peer("csound -n -d load.csd", "csound.log");
         EXPECT_EQ(saved_table_size(folder.path(text + ".ftable")), std::stoul(count))
             << "csound ended with " << status << ":\n" << read_file(folder.path("csound.log"));
     }

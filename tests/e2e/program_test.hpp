@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace Vemo::testing {
 
 /// A test that runs the built program in a fresh temporary folder and checks
@@ -28,6 +30,21 @@ protected:
         Program_result result = run_program(arguments, where.root, file_size_limit);
         EXPECT_EQ(result.standard_error, "") << "nothing may go to standard error";
         return result;
+    }
+
+    /// Whether `program`, a real peer that a test plays against, is installed.
+    static bool installed(const std::string& program)
+    {
+        return std::system(("command -v " + program + " > /dev/null 2>&1").c_str()) == 0;
+    }
+
+    /// Runs the shell command `peer_command` in `folder` without input, its
+    /// output in the folder's file `log`; returns the shell's status.
+    int run_peer(const std::string& peer_command, const std::string& log)
+    {
+        return std::system(
+            ("cd '" + folder.root + "' && " + peer_command + " < /dev/null > " + log + " 2>&1")
+                .c_str());
     }
 
     /// The two lines that report a completed conversion.
