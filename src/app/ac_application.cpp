@@ -12,13 +12,12 @@ namespace Vemo {
 
 namespace {
 
-/// The text for an error that escaped a stage.
+/// The text for an error that escaped a stage or a library.
 std::string describe(const std::exception& error)
 {
     if (dynamic_cast<const std::bad_alloc*>(&error))
         return not_enough_memory;
-    const std::string text = error.what();
-    return text.empty() ? "An unexpected error stopped the conversion." : text;
+    return error.what();
 }
 
 /// Whether everything printed so far has reached standard output. If not,
@@ -43,9 +42,7 @@ Ac_application::Ac_application(int argc, char** argv)
     try {
         success = parse_options(argc, argv);
     } catch (const std::exception& error) {
-        success = false;
-        finished = true;
-        error_message = describe(error);
+        success = refuse(describe(error));
     }
 }
 
