@@ -1,6 +1,7 @@
 #include "outfile/ac_outfile_mw2.hpp"
 
 #include "app/stages/value_array.hpp"
+#include "convert/sine_sum.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -13,23 +14,13 @@ namespace {
 /// to a finite value; scaling by it changes no bit of the normalised result.
 constexpr double overflow_scale = 1.0 / 65536.0;
 
-/// The 64 sums of sines for the amplitudes `harmonics[0 .. count)`, each
-/// amplitude multiplied by `scale` first.
-std::array<double, mw2_stored_samples> sum_of_sines(const double* harmonics, std::uint64_t count,
-                                                    double scale)
+/// The 64 stored samples, at the centres (i + 0.5) / 128 of the cycle, of the
+/// sum of sines of `harmonics`. The stored half and the mirrored second half
+/// thus form one continuous sum of sines.
+std::array<double, mw2_stored_samples> sum_of_sines(const Sine_sum& harmonics)
 {
     std::array<double, mw2_stored_samples> samples{};
-    for (std::size_t i = 0; i < mw2_stored_samples; ++i) {
-        // Sample i lies at the centre (i + 0.5) / 128 of the cycle, so the
-        // stored half and the mirrored second half form one continuous sum of
-        // sines. The products are formed left to right, exactly as written,
-        // so that the result is the same on every build.
-        const double phase = (static_cast<double>(i) + 0.5) * 6.283185307179586;
-        for (std::uint64_t j = 1; j <= count; ++j)
-            samples[i] = samples[i] +
-                         std::sin(static_cast<double>(j) * phase * 0.0078125) *
-                             (harmonics[j - 1] * scale);
-    }
+    harmonics.sum(samples.data(), 0, samples.size());
     return samples;
 }
 
@@ -73,19 +64,20 @@ std::array<double, mw2_stored_samples> Ac_outfile_mw2::synthesise_samples() cons
     // Only the first 64 harmonics take part; the rest cannot be told apart
     // from lower ones at 128 samples per cycle.
     const std::uint64_t harmonics = std::min<std::uint64_t>(data_size, mw2_stored_samples);
-    std::array<double, mw2_stored_samples> samples = sum_of_sines(data.get(), harmonics, 1.0);
-    double peak = peak_of(samples.data(), samples.size());
+    Sine_sum sines(data.get(), harmonics, 0.0, mw2_cycle_samples, 0.5);
+    std::array<double, mw2_stored_samples> samples = sum_of_sines(sines);
     // Amplitudes near the largest double can overflow the sum; the level is
     // normalised away anyway, so sum them at a smaller scale instead.
-    if (std::isinf(peak)) {
-        samples = sum_of_sines(data.get(), harmonics, overflow_scale);
-        peak = peak_of(samples.data(), samples.size());
+    if (std::isinf(peak_of(samples.data(), samples.size()))) {
+        std::array<double, mw2_stored_samples> scaled{};
+        for (std::uint64_t k = 0; k < harmonics; ++k)
+            scaled[k] = data[k] * overflow_scale;
+        sines = Sine_sum(scaled.data(), harmonics, 0.0, mw2_cycle_samples, 0.5);
+        samples = sum_of_sines(sines);
     }
     // The level of the spectrum is lost: the largest sample becomes ±1 and
     // keeps its sign. A silent spectrum stays silent.
-    if (peak > 0.0)
-        for (double& sample : samples)
-            sample = sample / peak;
+    sines.normalise(samples.data(), samples.size());
     return samples;
 }
 
