@@ -9,7 +9,8 @@ namespace Vemo {
 
 /// Synthesises one wave cycle from harmonic amplitudes as a sum of sines in
 /// phase zero, normalised to a peak of 1. Harmonics whose amplitude is not
-/// above the threshold are left out.
+/// above the threshold are left out; a sum that holds nothing but rounding
+/// error gives a silent cycle.
 class Ac_convert_harm_wave : public Ac_convert_base {
 public:
     using Ac_convert_base::Ac_convert_base;

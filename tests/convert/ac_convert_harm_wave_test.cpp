@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -105,14 +106,56 @@ TEST(Ac_convert_harm_wave, RefusesNonFiniteValues)
     EXPECT_FALSE(converter.ok);
     EXPECT_EQ(converter.error_message, "The input holds a value that is not a finite number.");
     EXPECT_FALSE(converter.convert());
+}
 
-    Ac_convert_harm_wave overflowing(8, 0.00001);
-    const double huge[] = {1.5e308, 1.5e308};
-    overflowing.set_input(huge, 2);
-    EXPECT_FALSE(overflowing.convert());
-    EXPECT_EQ(overflowing.error_message,
-              "The conversion produced a value that is not a finite number.");
-    EXPECT_EQ(overflowing.get_output(), nullptr);
+/// A spectrum of the harmonics `numbers` with the amplitudes `amplitudes`.
+std::vector<double> harmonics(const std::vector<std::uint64_t>& numbers,
+                              const std::vector<double>& amplitudes)
+{
+    std::vector<double> spectrum(numbers.back(), 0.0);
+    for (std::size_t i = 0; i < numbers.size(); ++i)
+        spectrum[numbers[i] - 1] = amplitudes[i];
+    return spectrum;
+}
+
+TEST(Ac_convert_harm_wave, RoundingResidueIsSilence)
+{
+    struct Case {
+        std::vector<std::uint64_t> numbers;
+        std::vector<double> amplitudes;
+        std::uint64_t size;
+        bool silent;
+    };
+    const double nearly_one = 1.0 - std::ldexp(1.0, -46);
+    const Case cases[] = {
+        // On the zeros of the sine at every sample, or cancelling as h and N - h.
+        {{3}, {1.0}, 6, true},
+        {{5}, {-2.0}, 10, true},
+        {{3, 13}, {1.0, 1.0}, 16, true},
+        {{1000, 64536}, {0.5, 0.5}, 65536, true},
+        {{3, 13}, {1.0, nearly_one}, 16, true},
+        // A little more than rounding error is a wave.
+        {{3, 13}, {1.0, 1.0 - std::ldexp(1.0, -40)}, 16, false},
+        {{3}, {1.0}, 7, false},
+    };
+    for (const Case& c : cases) {
+        const std::vector<double> wave = synthesise(harmonics(c.numbers, c.amplitudes), c.size);
+        const double peak = std::fabs(*std::max_element(
+            wave.begin(), wave.end(), [](double a, double b) { return std::fabs(a) < std::fabs(b); }));
+        EXPECT_EQ(peak, c.silent ? 0.0 : 1.0) << c.numbers.back() << " at " << c.size;
+    }
+}
+
+TEST(Ac_convert_harm_wave, TheLevelOfTheSpectrumIsNormalisedAway)
+{
+    // Once the sum of the huge pair overflowed.
+    const std::vector<double> huge = synthesise({1.5e308, 1.5e308}, 8);
+    const std::vector<double> ones = synthesise({1.0, 1.0}, 8);
+    for (std::size_t j = 0; j < ones.size(); ++j)
+        EXPECT_NEAR(huge[j], ones[j], 1e-15) << j;
+    // A power of two apart, and the harmonics that pass the threshold alike.
+    EXPECT_EQ(synthesise({std::ldexp(0.3, -1015), 0.0, std::ldexp(-0.7, -1015)}, 600, 0.0),
+              synthesise({0.3, 0.0, -0.7}, 600, 0.0));
 }
 
 }  // namespace
