@@ -31,12 +31,13 @@ Sine_sum::Sine_sum(const double* amplitudes, std::uint64_t count, double thresho
     // How far a computed sample s can lie from the true sum of
     // a sin(2pi h (j + offset) / N), with u = 2^-53, H the highest harmonic
     // that sounds and A the sum of the absolute amplitudes that sound:
-    // - j + offset is exact, the constant 2pi is within 0.4u of 2pi relatively, and the
-    //   three steps of x round once each (a multiplication by the exact
-    //   reciprocal of a power of two rounds like the division), so x lies
-    //   within 3.4u |X| of the true argument X; and |X| < 2pi H, since
-    //   j + offset < N. So |x - X| < 22u H.
-    // - sin(x) lies within u of the sine of x, and |sin x - sin X| <= |x - X|.
+    // - j + offset is exact and the constant 2pi is within 0.4u of 2pi,
+    //   relatively. The three steps of x round once each (multiplying by the
+    //   exact reciprocal of a power of two rounds like dividing), so x lies
+    //   within 3.4u |X| of the true argument X, and |X| < 2pi H since
+    //   j + offset < N: |x - X| < 22u H.
+    // - sin(x) lies within one unit in the last place, at most u, of the sine
+    //   of x, and |sin x - sin X| <= |x - X|.
     // - The product with a rounds once more: within u |a|.
     // So every term lies within (22H + 2) u |a| of a sin X, and adding the
     // K <= H terms one after the other errs by at most (K - 1) u A more:
@@ -66,10 +67,10 @@ void Sine_sum::sum_samples(double* wave, std::uint64_t first, std::uint64_t end)
     // The sum follows the formula literally, in this order of operations:
     // x = (j + offset) * 2pi * h / N, s = s + a * sin(x), harmonics in
     // increasing order. Results are compared bit for bit, so do not rearrange
-    // it. An offset of 0 adds nothing to j; the wave dump's half-sample offset
-    // and its N of 128 give its own formula sin(h * ((i + 0.5) * 2pi) / 128) * a
-    // operation for operation, as products of two doubles do not depend on
-    // their order.
+    // it. An offset of 0 adds nothing to j. The wave dump's half-sample
+    // offset and N of 128 give its formula sin(h * ((i + 0.5) * 2pi) * (1/128))
+    // * a operation for operation: a product of two doubles does not depend
+    // on their order, and 1/128 is the reciprocal used for a power of two.
     const double two_pi = 6.283185307179586;
     const double n = static_cast<double>(cycle_size);
     const double reciprocal = 1.0 / n;

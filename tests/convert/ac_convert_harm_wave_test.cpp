@@ -126,22 +126,22 @@ TEST(Ac_convert_harm_wave, RoundingResidueIsSilence)
         std::uint64_t size;
         bool silent;
     };
-    const double nearly_one = 1.0 - std::ldexp(1.0, -46);
     const Case cases[] = {
         // On the zeros of the sine at every sample, or cancelling as h and N - h.
         {{3}, {1.0}, 6, true},
         {{5}, {-2.0}, 10, true},
         {{3, 13}, {1.0, 1.0}, 16, true},
         {{1000, 64536}, {0.5, 0.5}, 65536, true},
-        {{3, 13}, {1.0, nearly_one}, 16, true},
+        {{3, 13}, {1.0, 1.0 - std::ldexp(1.0, -46)}, 16, true},
         // A little more than rounding error is a wave.
         {{3, 13}, {1.0, 1.0 - std::ldexp(1.0, -40)}, 16, false},
         {{3}, {1.0}, 7, false},
     };
     for (const Case& c : cases) {
         const std::vector<double> wave = synthesise(harmonics(c.numbers, c.amplitudes), c.size);
-        const double peak = std::fabs(*std::max_element(
-            wave.begin(), wave.end(), [](double a, double b) { return std::fabs(a) < std::fabs(b); }));
+        double peak = 0.0;
+        for (const double sample : wave)
+            peak = std::max(peak, std::fabs(sample));
         EXPECT_EQ(peak, c.silent ? 0.0 : 1.0) << c.numbers.back() << " at " << c.size;
     }
 }
