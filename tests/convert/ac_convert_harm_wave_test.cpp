@@ -146,14 +146,10 @@ TEST(Ac_convert_harm_wave, RoundingResidueIsSilence)
     }
 }
 
-TEST(Ac_convert_harm_wave, TheLevelOfTheSpectrumIsNormalisedAway)
+TEST(Ac_convert_harm_wave, SpectraAPowerOfTwoApartGiveTheSameWave)
 {
-    // Once the sum of the huge pair overflowed.
-    const std::vector<double> huge = synthesise({1.5e308, 1.5e308}, 8);
-    const std::vector<double> ones = synthesise({1.0, 1.0}, 8);
-    for (std::size_t j = 0; j < ones.size(); ++j)
-        EXPECT_NEAR(huge[j], ones[j], 1e-15) << j;
-    // A power of two apart, and the harmonics that pass the threshold alike.
+    // Summed at their own level, the products of the small pair fall below
+    // the smallest normal double at some samples.
     EXPECT_EQ(synthesise({std::ldexp(0.3, -1015), 0.0, std::ldexp(-0.7, -1015)}, 600, 0.0),
               synthesise({0.3, 0.0, -0.7}, 600, 0.0));
 }
