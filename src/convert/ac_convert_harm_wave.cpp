@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cmath>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -13,12 +12,6 @@ namespace Vemo {
 
 namespace {
 
-/// A harmonic that sounds: its number, already as a double, and its amplitude.
-struct Sounding_harmonic {
-    double number;
-    double amplitude;
-};
-
 /// Below this many sine evaluations per thread, starting a thread costs more
 /// than it saves.
 constexpr std::uint64_t sines_per_thread = 16384;
@@ -26,32 +19,6 @@ constexpr std::uint64_t sines_per_thread = 16384;
 /// Samples are handed out in blocks of this many, so that a thread that got
 /// more of a core than another also does more of the work.
 constexpr std::uint64_t block_size = 64;
-
-/// Sums samples [first, end) of the cycle. For a size that is a power of two
-/// the division by it is a multiplication by its reciprocal: both only change
-/// the exponent, so they give the same double, and the multiplication is
-/// cheaper. Any other size is divided by.
-template <bool power_of_two>
-void sum_block(const std::vector<Sounding_harmonic>& sounding, double* wave, std::uint64_t size,
-               std::uint64_t first, std::uint64_t end)
-{
-    // The sum follows the formula literally, in this order of operations:
-    // x = j * 2pi * h / N, s = s + a * sin(x), harmonics in increasing order.
-    // Results are compared bit for bit, so do not rearrange it.
-    const double two_pi = 6.283185307179586;
-    const double n = static_cast<double>(size);
-    const double reciprocal = 1.0 / n;
-    for (std::uint64_t j = first; j < end; ++j) {
-        const double position = static_cast<double>(j) * two_pi;
-        double s = 0.0;
-        for (const Sounding_harmonic& harmonic : sounding) {
-            const double x = power_of_two ? position * harmonic.number * reciprocal
-                                          : position * harmonic.number / n;
-            s = s + harmonic.amplitude * std::sin(x);
-        }
-        wave[j] = s;
-    }
-}
 
 unsigned available_cores()
 {
@@ -69,18 +36,10 @@ unsigned threads_for_synthesis(std::uint64_t sines)
     return static_cast<unsigned>(std::min<std::uint64_t>(available_cores(), worth));
 }
 
-void sum_sines(const double* amplitudes, std::uint64_t harmonic_count, double threshold,
-               double* wave, std::uint64_t size, unsigned threads)
+void sum_sines(const Sine_sum& sines, double* wave, std::uint64_t size, unsigned threads)
 {
-    // Only harmonics above the threshold sound; the others cost nothing.
-    std::vector<Sounding_harmonic> sounding;
-    for (std::uint64_t k = 0; k < harmonic_count; ++k)
-        if (std::fabs(amplitudes[k]) > threshold)
-            sounding.push_back({static_cast<double>(k + 1), amplitudes[k]});
-
     if (size == 0)
         return;
-    const bool power_of_two = (size & (size - 1)) == 0;
     std::atomic<std::uint64_t> next_block{0};
     const auto sum_blocks = [&] {
         for (;;) {
@@ -88,10 +47,7 @@ void sum_sines(const double* amplitudes, std::uint64_t harmonic_count, double th
             if (first >= size)
                 return;
             const std::uint64_t end = std::min(size, first + block_size);
-            if (power_of_two)
-                sum_block<true>(sounding, wave, size, first, end);
-            else
-                sum_block<false>(sounding, wave, size, first, end);
+            sines.sum(wave, first, end);
         }
     };
 
@@ -118,12 +74,10 @@ bool Ac_convert_harm_wave::convert()
     if (!allocate_output())
         return false;
 
-    const auto sounding = static_cast<std::uint64_t>(
-        std::count_if(input_data.get(), input_data.get() + input_size,
-                      [this](double amplitude) { return std::fabs(amplitude) > threshold; }));
-    sum_sines(input_data.get(), input_size, threshold, output_data.get(), output_size,
-              threads_for_synthesis(sounding * output_size));
-    normalise_output_to_peak();
+    const Sine_sum sines(input_data.get(), input_size, threshold, output_size, 0.0);
+    sum_sines(sines, output_data.get(), output_size,
+              threads_for_synthesis(sines.sounding_count() * output_size));
+    sines.normalise(output_data.get(), output_size);
     return deliver_output();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/stages/ac_convert_base.hpp"
+#include "convert/sine_sum.hpp"
 
 #include <cstdint>
 
@@ -8,7 +9,8 @@ namespace Vemo {
 
 /// Synthesises one wave cycle from harmonic amplitudes as a sum of sines in
 /// phase zero, normalised to a peak of 1. Harmonics whose amplitude is not
-/// above the threshold are left out.
+/// above the threshold are left out; a sum that holds nothing but rounding
+/// error gives a silent cycle.
 class Ac_convert_harm_wave : public Ac_convert_base {
 public:
     using Ac_convert_base::Ac_convert_base;
@@ -16,13 +18,11 @@ public:
     bool convert() override;
 };
 
-/// Fills `wave[0 .. size)` with the unnormalised sums of sines of the
-/// harmonics in `amplitudes[0 .. harmonic_count)` whose absolute amplitude is
-/// above `threshold`, sharing the samples among up to `threads` threads. Every
-/// sample is summed by one thread in the same order, so the result does not
-/// depend on the number of threads, bit for bit.
-void sum_sines(const double* amplitudes, std::uint64_t harmonic_count, double threshold,
-               double* wave, std::uint64_t size, unsigned threads);
+/// Fills `wave[0 .. size)` with the unnormalised samples of `sines`, sharing
+/// them among up to `threads` threads. Every sample is summed by one thread in
+/// the same order, so the result does not depend on the number of threads,
+/// bit for bit.
+void sum_sines(const Sine_sum& sines, double* wave, std::uint64_t size, unsigned threads);
 
 /// How many threads pay for a synthesis of `sines` sine evaluations: one for a
 /// small one, at most as many as the cores this process may run on.

@@ -71,6 +71,15 @@ bool Ac_convert_wave_wave::convert()
     if (!allocate_output())
         return false;
 
+    // A periodic cycle resized by the ratio 1 is exactly itself; the
+    // resampler would only dull its highest harmonics and round it to single
+    // precision.
+    if (input_size == output_size) {
+        std::copy(input_data.get(), input_data.get() + input_size, output_data.get());
+        normalise_output_to_peak();
+        return deliver_output();
+    }
+
     const std::uint64_t copies = copies_for_resampling(input_size, output_size);
     const std::uint64_t longest = std::max(input_size, output_size);
     if (longest > 0 && copies > static_cast<std::uint64_t>(std::numeric_limits<long>::max()) / longest)

@@ -7,7 +7,8 @@
 namespace Vemo {
 
 /// Resizes one wave cycle by band-limited resampling, treating it as the
-/// periodic signal it is, and normalises it to a peak of 1.
+/// periodic signal it is, and normalises it to a peak of 1. A cycle of the
+/// size asked for is only normalised, in double precision.
 class Ac_convert_wave_wave : public Ac_convert_base {
 public:
     using Ac_convert_base::Ac_convert_base;

@@ -27,7 +27,8 @@ public:
     bool message_ready = false;
 
 private:
-    /// The 64 stored samples, normalised so the largest is exactly ±1.
+    /// The 64 stored samples, normalised so the largest is exactly ±1, or
+    /// all 0 for a silent spectrum.
     std::array<double, mw2_stored_samples> synthesise_samples() const;
 };
 

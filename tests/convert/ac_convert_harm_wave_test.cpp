@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -57,10 +58,11 @@ TEST(Ac_convert_harm_wave, AnyNumberOfThreadsGivesTheSameBits)
     // Fewer samples than one thread's share, and many shares of uneven size.
     for (const std::uint64_t size : {5u, 1000u}) {
         std::vector<double> alone(size);
-        sum_sines(amplitudes.data(), amplitudes.size(), 0.00001, alone.data(), size, 1);
+        const Sine_sum sines(amplitudes.data(), amplitudes.size(), 0.00001, size, 0.0);
+        sum_sines(sines, alone.data(), size, 1);
         for (const unsigned threads : {2u, 3u, 7u}) {
             std::vector<double> shared(size, -1.0);
-            sum_sines(amplitudes.data(), amplitudes.size(), 0.00001, shared.data(), size, threads);
+            sum_sines(sines, shared.data(), size, threads);
             EXPECT_EQ(std::memcmp(alone.data(), shared.data(), size * sizeof(double)), 0)
                 << size << " samples, " << threads << " threads";
         }
@@ -104,14 +106,52 @@ TEST(Ac_convert_harm_wave, RefusesNonFiniteValues)
     EXPECT_FALSE(converter.ok);
     EXPECT_EQ(converter.error_message, "The input holds a value that is not a finite number.");
     EXPECT_FALSE(converter.convert());
+}
 
-    Ac_convert_harm_wave overflowing(8, 0.00001);
-    const double huge[] = {1.5e308, 1.5e308};
-    overflowing.set_input(huge, 2);
-    EXPECT_FALSE(overflowing.convert());
-    EXPECT_EQ(overflowing.error_message,
-              "The conversion produced a value that is not a finite number.");
-    EXPECT_EQ(overflowing.get_output(), nullptr);
+/// A spectrum of the harmonics `numbers` with the amplitudes `amplitudes`.
+std::vector<double> harmonics(const std::vector<std::uint64_t>& numbers,
+                              const std::vector<double>& amplitudes)
+{
+    std::vector<double> spectrum(numbers.back(), 0.0);
+    for (std::size_t i = 0; i < numbers.size(); ++i)
+        spectrum[numbers[i] - 1] = amplitudes[i];
+    return spectrum;
+}
+
+TEST(Ac_convert_harm_wave, RoundingResidueIsSilence)
+{
+    struct Case {
+        std::vector<std::uint64_t> numbers;
+        std::vector<double> amplitudes;
+        std::uint64_t size;
+        bool silent;
+    };
+    const Case cases[] = {
+        // On the zeros of the sine at every sample, or cancelling as h and N - h.
+        {{3}, {1.0}, 6, true},
+        {{5}, {-2.0}, 10, true},
+        {{3, 13}, {1.0, 1.0}, 16, true},
+        {{1000, 64536}, {0.5, 0.5}, 65536, true},
+        {{3, 13}, {1.0, 1.0 - std::ldexp(1.0, -46)}, 16, true},
+        // A little more than rounding error is a wave.
+        {{3, 13}, {1.0, 1.0 - std::ldexp(1.0, -40)}, 16, false},
+        {{3}, {1.0}, 7, false},
+    };
+    for (const Case& c : cases) {
+        const std::vector<double> wave = synthesise(harmonics(c.numbers, c.amplitudes), c.size);
+        double peak = 0.0;
+        for (const double sample : wave)
+            peak = std::max(peak, std::fabs(sample));
+        EXPECT_EQ(peak, c.silent ? 0.0 : 1.0) << c.numbers.back() << " at " << c.size;
+    }
+}
+
+TEST(Ac_convert_harm_wave, SpectraAPowerOfTwoApartGiveTheSameWave)
+{
+    // Summed at their own level, the products of the small pair fall below
+    // the smallest normal double at some samples.
+    EXPECT_EQ(synthesise({std::ldexp(0.3, -1015), 0.0, std::ldexp(-0.7, -1015)}, 600, 0.0),
+              synthesise({0.3, 0.0, -0.7}, 600, 0.0));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "convert/ac_convert_wave_wave.hpp"
 #include "support/reference_cycles.hpp"
 #include "support/conversion.hpp"
+#include "support/sound_files.hpp"
 
 #include <gtest/gtest.h>
 #include <samplerate.h>
@@ -100,6 +101,20 @@ TEST(Ac_convert_wave_wave, EqualSizesStillNormalise)
     const std::vector<double> wave = resize(half, 8);
     for (std::size_t j = 0; j < wave.size(); ++j)
         EXPECT_NEAR(wave[j], half[j] * 2, 1e-6) << j;
+}
+
+TEST(Ac_convert_wave_wave, EqualSizesKeepTheCycleBitForBit)
+{
+    // Through the resampler, harmonic 290 of this saw kept 0.44 of its level.
+    const std::vector<double> saw =
+        testing::read_sound(TONALITH_TEST_DATA "/akwf/AKWF_bw_perfectwaves/AKWF_saw.wav").samples;
+    double peak = 0.0;
+    for (const double sample : saw)
+        peak = std::max(peak, std::fabs(sample));
+    std::vector<double> expected;
+    for (const double sample : saw)
+        expected.push_back(sample / peak);
+    EXPECT_EQ(resize(saw, saw.size()), expected);
 }
 
 TEST(Ac_convert_wave_wave, RatiosTheResamplerRefusesAreExplained)

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace Vemo {
+
+/// One cycle as a sum of sines in phase zero, the harmonics in increasing
+/// order. The spectrum-to-wave converter and the wave dump writer both
+/// synthesise through it, so the same sample of the same spectrum is the same
+/// double in both. The level of the spectrum is normalised away: the
+/// harmonics are summed at a scale brought near 1 by a power of two, so any
+/// finite amplitudes give a finite sum, and spectra that differ by a power of
+/// two give the same cycle.
+class Sine_sum {
+public:
+    /// The harmonics of `amplitudes[0 .. count)` (the fundamental first) whose
+    /// absolute amplitude is above `threshold`, in a cycle of `cycle_size`
+    /// samples whose sample j lies at (j + `offset`) / `cycle_size` of it.
+    Sine_sum(const double* amplitudes, std::uint64_t count, double threshold,
+             std::uint64_t cycle_size, double offset);
+
+    /// How many harmonics take part: each costs one sine per sample.
+    std::uint64_t sounding_count() const { return sounding.size(); }
+
+    /// Sums the samples [first, end) of the cycle into `wave[first .. end)`,
+    /// at the scale of the harmonics. Each sample depends on nothing but its
+    /// own index.
+    void sum(double* wave, std::uint64_t first, std::uint64_t end) const;
+
+    /// Divides `wave[0 .. count)` by its largest absolute sample, so that
+    /// sample becomes exactly +1 or -1. A cycle whose largest sample is no
+    /// larger than the rounding error its sum may carry holds nothing but that
+    /// error and becomes silent, all zeros.
+    void normalise(double* wave, std::uint64_t count) const;
+
+private:
+    /// A harmonic that sounds: its number, already as a double, and its
+    /// amplitude.
+    struct Harmonic {
+        double number;
+        double amplitude;
+    };
+
+    template <bool power_of_two>
+    void sum_samples(double* wave, std::uint64_t first, std::uint64_t end) const;
+
+    std::vector<Harmonic> sounding;
+    std::uint64_t cycle_size;
+    double offset;
+    /// The most by which a computed sample can miss the true sum.
+    double rounding_bound = 0.0;
+};
+
+}  // namespace Vemo
