@@ -1,4 +1,5 @@
 #include "app/ac_application.hpp"
+#include "app/stages/memory_budget.hpp"
 
 #include "app/stages/value_array.hpp"
 
@@ -94,6 +95,11 @@ bool Ac_application::convert_once()
         return stop_run(writer->error_message);
     if (!reader->read())
         return stop_run(reader->error_message);
+    // All that the conversion and the writer will hold must fit before any
+    // of it is taken; the reader's values are already in memory.
+    if (!fits_in_memory(total_bytes({converter->memory_needed(reader->data_size),
+                                     writer->memory_needed(converter->output_size)})))
+        return stop_run(not_enough_memory);
 
     converter->set_input(reader->data.get(), reader->data_size);
     if (!converter->ok)

@@ -1,5 +1,8 @@
 #include "convert/ac_convert_harm_wave.hpp"
 
+#include "app/stages/memory_budget.hpp"
+
+#include <pthread.h>
 #include <sched.h>
 
 #include <algorithm>
@@ -19,6 +22,19 @@ constexpr std::uint64_t sines_per_thread = 16384;
 /// Samples are handed out in blocks of this many, so that a thread that got
 /// more of a core than another also does more of the work.
 constexpr std::uint64_t block_size = 64;
+
+/// The address space a thread that the synthesis starts takes: its stack,
+/// of the size threads get by default, and the guard page below it.
+std::uint64_t thread_stack_bytes()
+{
+    std::size_t size = 8u << 20;
+    pthread_attr_t defaults;
+    if (::pthread_getattr_default_np(&defaults) == 0) {
+        ::pthread_attr_getstacksize(&defaults, &size);
+        ::pthread_attr_destroy(&defaults);
+    }
+    return total_bytes({size, 64u << 10});
+}
 
 unsigned available_cores()
 {
@@ -65,6 +81,19 @@ void sum_sines(const Sine_sum& sines, double* wave, std::uint64_t size, unsigned
         }
     }
     sum_blocks();
+}
+
+std::uint64_t Ac_convert_harm_wave::memory_needed(std::uint64_t count) const
+{
+    // The harmonics that sound are listed in a vector that grows by
+    // doubling, and every helping thread has a stack, which counts under
+    // RLIMIT_AS even where it is never touched. At most `count` harmonics
+    // sound in each of the `output_size` samples.
+    const std::uint64_t most_sines = bytes_for(count, output_size);
+    const unsigned helpers = threads_for_synthesis(most_sines) - 1;
+    return total_bytes({Ac_convert_base::memory_needed(count),
+                        Sine_sum::memory_needed(count),
+                        bytes_for(helpers, thread_stack_bytes())});
 }
 
 bool Ac_convert_harm_wave::convert()

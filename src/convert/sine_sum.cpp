@@ -50,6 +50,11 @@ Sine_sum::Sine_sum(const double* amplitudes, std::uint64_t count, double thresho
     rounding_bound = std::ldexp(amplitude_sum * highest, -48);
 }
 
+std::uint64_t Sine_sum::memory_needed(std::uint64_t count)
+{
+    return bytes_for(count, 3 * sizeof(Harmonic));
+}
+
 void Sine_sum::sum(double* wave, std::uint64_t first, std::uint64_t end) const
 {
     if (cycle_size != 0 && (cycle_size & (cycle_size - 1)) == 0)

@@ -20,6 +20,11 @@ public:
     Sine_sum(const double* amplitudes, std::uint64_t count, double threshold,
              std::uint64_t cycle_size, double offset);
 
+    /// The most bytes that the harmonics of `count` amplitudes take while
+    /// they are listed: the list grows by doubling, and while it grows the
+    /// old list and the new one are both held.
+    static std::uint64_t memory_needed(std::uint64_t count);
+
     /// How many harmonics take part: each costs one sine per sample.
     std::uint64_t sounding_count() const { return sounding.size(); }
 

@@ -1,5 +1,6 @@
 #include "infile/ac_infile_cs_ft.hpp"
 
+#include "app/stages/memory_budget.hpp"
 #include "infile/text_number.hpp"
 
 #include <cctype>
@@ -18,11 +19,6 @@ constexpr std::string_view table_start = "======= TABLE ";
 constexpr std::string_view length_key = "flenfrms:";
 constexpr std::string_view channels_key = "nchnls:";
 constexpr std::string_view header_end = "---------END OF HEADER--------------";
-
-bool starts_with(const std::string& line, std::string_view key)
-{
-    return line.compare(0, key.size(), key) == 0;
-}
 
 bool is_space(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
 
@@ -56,10 +52,10 @@ bool read_table_length(std::string_view text, std::uint64_t& length)
 /// Reads a channel count as strtol does in base 10 (leading white space, a
 /// sign, trailing text ignored); a number outside 32 bits, or none at all,
 /// gives a count that is not 1.
-long read_channel_count(const std::string& text)
+long read_channel_count(const char* text)
 {
     errno = 0;
-    const long count = std::strtol(text.c_str(), nullptr, 10);
+    const long count = std::strtol(text, nullptr, 10);
     if (errno == ERANGE || count < INT32_MIN || count > INT32_MAX)
         return 0;
     return count;
@@ -67,9 +63,15 @@ long read_channel_count(const std::string& text)
 
 }  // namespace
 
-Ac_infile_cs_ft::Ac_infile_cs_ft(const std::string& name) : Ac_infile_base(name) {}
+Ac_infile_cs_ft::Ac_infile_cs_ft(const std::string& name)
+    : Ac_infile_base(name), lines(file_stream, kept_line_start)
+{
+}
 
-Ac_infile_cs_ft::Ac_infile_cs_ft(const char* name) : Ac_infile_base(name) {}
+Ac_infile_cs_ft::Ac_infile_cs_ft(const char* name)
+    : Ac_infile_base(name), lines(file_stream, kept_line_start)
+{
+}
 
 Ac_infile_cs_ft::~Ac_infile_cs_ft() { close(); }
 
@@ -77,36 +79,36 @@ void Ac_infile_cs_ft::close() { close_stream(file_stream); }
 
 bool Ac_infile_cs_ft::open() { return open_stream(file_stream); }
 
-bool Ac_infile_cs_ft::next_line(std::string& line)
+bool Ac_infile_cs_ft::next_header_line(std::string_view& line)
 {
-    if (!std::getline(file_stream, line))
+    if (!lines.next(false))
         return false;
     ++line_number;
-    if (!file_stream.eof() && !line.empty() && line.back() == '\r')
-        line.pop_back();
+    line = lines.start();
+    if (lines.ended_by_line_feed() && !line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
     return true;
 }
 
 bool Ac_infile_cs_ft::read_header(std::uint64_t& table_length)
 {
-    std::string line;
-    if (!next_line(line) || line.compare(0, table_start.size(), table_start) != 0)
+    std::string_view line;
+    if (!next_header_line(line) || !line.starts_with(table_start))
         return fail(file_name + " is not a Csound ftsave/ftsavek file.");
 
     // The header is read to its end line even after a channel count was
     // refused; the message of that first failure is the one kept. The end
     // line must itself be ended by a line feed. Of several length lines the
-    // last one counts.
+    // last one counts. A length line too long to be kept whole is not valid.
     table_length = 0;
     while (file_stream.good() && line != header_end) {
-        if (!next_line(line))
+        if (!next_header_line(line))
             break;
-        if (starts_with(line, length_key)) {
-            if (!read_table_length(std::string_view(line).substr(length_key.size()),
-                                   table_length))
+        if (line.starts_with(length_key)) {
+            if (lines.cut() || !read_table_length(line.substr(length_key.size()), table_length))
                 return fail(file_name + " is corrupt, the table length is not valid.");
-        } else if (starts_with(line, channels_key)) {
-            if (read_channel_count(line.substr(channels_key.size())) != 1)
+        } else if (line.starts_with(channels_key)) {
+            if (read_channel_count(line.data() + channels_key.size()) != 1)
                 fail(file_name + "contains more than one channel.");
         }
     }
@@ -131,18 +133,20 @@ bool Ac_infile_cs_ft::read()
     // its lines run out, not when memory does. The guard point after the
     // last value, and anything after it, is never read.
     std::vector<double> values;
-    std::string line;
     for (std::uint64_t slot = 0; slot < table_length; ++slot) {
-        if (!next_line(line)) {
+        if (!lines.next(true)) {
             if (file_stream.bad())
                 return fail(file_name + " could not be read to the end.");
             return fail(file_name + " is corrupt, there are not enough values.");
         }
+        ++line_number;
         // Every slot has its line: a blank one holds no number either.
         double value = 0.0;
-        const Line_content content = read_leading_number(line, value);
+        const Line_content content = read_leading_number(lines.start(), lines.cut(), value);
         if (content != Line_content::number)
             return fail(file_name + " is corrupt, " + line_problem(content, line_number));
+        if (!room_for_another_value(values))
+            return fail(not_enough_memory);
         values.push_back(value);
     }
     return store_data(values);

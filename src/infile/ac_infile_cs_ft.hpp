@@ -1,8 +1,10 @@
 #pragma once
 
 #include "app/stages/ac_infile_base.hpp"
+#include "infile/line_reader.hpp"
 
 #include <fstream>
+#include <string_view>
 
 namespace Vemo {
 
@@ -21,14 +23,15 @@ public:
     bool read() override;
 
 private:
-    /// Reads the next line without its line feed, and without a carriage
-    /// return before it, so CR LF files read like LF files. False at the end
-    /// of the file or on a read error.
-    bool next_line(std::string& line);
+    /// Reads the start of the next header line without its line feed, and
+    /// without a carriage return before it, so CR LF files read like LF
+    /// files. False at the end of the file or on a read error.
+    bool next_header_line(std::string_view& line);
     /// Reads the header up to its end line and takes the table length from it.
     bool read_header(std::uint64_t& table_length);
 
     std::ifstream file_stream;
+    Line_reader lines;
     std::uint64_t line_number = 0;
 };
 

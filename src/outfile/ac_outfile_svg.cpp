@@ -1,5 +1,6 @@
 #include "outfile/ac_outfile_svg.hpp"
 
+#include "app/stages/memory_budget.hpp"
 #include "outfile/svg_picture.hpp"
 
 #include <string>
@@ -21,6 +22,14 @@ Ac_outfile_svg::~Ac_outfile_svg() { close(); }
 bool Ac_outfile_svg::open() { return open_new_file(); }
 
 void Ac_outfile_svg::close() { close_file(); }
+
+std::uint64_t Ac_outfile_svg::memory_needed(std::uint64_t count) const
+{
+    // The whole picture is built before it is written; a bar or a point of
+    // the curve takes at most 20 characters, the frame and labels less than
+    // the 2 KiB set aside for them.
+    return total_bytes({Ac_outfile_base::memory_needed(count), bytes_for(count, 20), 2048});
+}
 
 bool Ac_outfile_svg::write()
 {

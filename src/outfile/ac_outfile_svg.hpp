@@ -23,6 +23,7 @@ public:
     bool open() override;
     void close() override;
     bool write() override;
+    std::uint64_t memory_needed(std::uint64_t count) const override;
 
     /// True when the values are harmonic amplitudes, false for wave samples.
     const bool draws_spectrum;

@@ -108,14 +108,13 @@ TEST_F(Output_safety, FailedConversionsAreExplainedAndLeaveNoFile)
     };
     const Case cases[] = {
         {"1\nnan\n", to_wave, error_report("The input holds a value that is not a finite number.")},
+        // Refused before anything is converted.
         {"1\n", {"-i", "in.txt", "-t", "harm", "-o", "out.txt", "-T", "harm", "-s",
                  "18446744073709551615"},
-         "Converting to 44100Hz\n" +
-             error_report("There is not enough memory for this conversion.")},
+         error_report("There is not enough memory for this conversion.")},
         {"1\n", {"-i", "in.txt", "-t", "harm", "-o", "out.txt", "-T", "wave", "-s",
                  "4000000000000"},
-         "Converting to 44100Hz\n" +
-             error_report("There is not enough memory for this conversion.")},
+         error_report("There is not enough memory for this conversion.")},
         {"1\n# comment\n", to_wave, error_report("in.txt: line 2 does not hold a number.")},
         {"1\n\n \t\r\n,5\n", to_wave, error_report("in.txt: line 4 does not hold a number.")},
         {"1\n1e999\n", to_wave,

@@ -78,6 +78,11 @@ std::string capture_file(const char* stream)
     sigprocmask(SIG_SETMASK, &none, nullptr);
     for (const int ending : {SIGHUP, SIGINT, SIGPIPE, SIGTERM})
         signal(ending, SIG_DFL);
+    // Last, since nothing after it may need memory of its own.
+    if (options.address_space_limit > 0) {
+        const rlimit limit{options.address_space_limit, options.address_space_limit};
+        setrlimit(RLIMIT_AS, &limit);
+    }
     execv(argv[0], argv.data());
     _exit(127);
 }
@@ -168,8 +173,11 @@ Program_result Started_program::finish()
 {
     Program_result result;
     int status = 0;
-    if (!finished && waitpid(pid, &status, 0) == pid)
+    rusage usage{};
+    if (!finished && wait4(pid, &status, 0, &usage) == pid) {
         result.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        result.peak_memory_kib = usage.ru_maxrss;
+    }
     finished = true;
     result.standard_output = read_file(output_name);
     result.standard_error = read_file(error_name);

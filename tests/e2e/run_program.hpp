@@ -12,6 +12,10 @@ struct Program_result {
     int exit_status = -1;
     std::string standard_output;
     std::string standard_error;
+    /// The largest resident set of the program, in KiB, as getrusage gives
+    /// it for a child: it includes what the test process held when it
+    /// started the program.
+    long peak_memory_kib = 0;
 };
 
 /// Runs the built program with `arguments` in the folder `working_folder`;
@@ -44,6 +48,8 @@ struct Start_options {
     /// File permissions hold for the program even when it runs as root.
     bool obey_permissions = false;
     unsigned long file_size_limit = 0;
+    /// An address-space limit (RLIMIT_AS) in bytes, when above 0.
+    unsigned long address_space_limit = 0;
 };
 
 /// The built program started in the background, for tests that act on it

@@ -64,6 +64,10 @@ TEST(Ac_infile_cs_ft, ReadsExactlyTableLengthValues)
          table(" flenfrms: 9\n nchnls: 2\nflenfrms: 1\n", "3\n"), {3}},
         {"a length with a plus sign and trailing blanks", table("flenfrms: +2  \n", "1\n2\n"),
          {1, 2}},
+        {"long lines are read by their start",
+         table("comment: " + std::string(10000, 'x') + "\nflenfrms: 1\n",
+               "0.5" + std::string(10000, ' ') + "\n"),
+         {0.5}},
     };
     for (const Case& c : cases) {
         const Outcome outcome = read_table(folder, c.content);
@@ -112,6 +116,10 @@ TEST(Ac_infile_cs_ft, RefusesCorruptTablesWithTheirReason)
         {table("flenfrms: 2\n", "\r\n0.5\n"), " is corrupt, line 7 does not hold a number."},
         {table("flenfrms: 2\n", "1\n1e999\n"),
          " is corrupt, line 8 holds a number that is out of range."},
+        {table("flenfrms: 1\n", "1." + std::string(4095, '0') + "\n"),
+         " is corrupt, line 7 does not hold a number."},
+        {table("flenfrms: 1" + std::string(10000, ' ') + "\n", "1\n"),
+         " is corrupt, the table length is not valid."},
     };
     for (const Case& c : cases) {
         const Outcome outcome = read_table(folder, c.content);

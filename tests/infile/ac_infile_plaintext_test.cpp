@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 #include <vector>
 
 namespace Vemo {
@@ -39,6 +40,44 @@ TEST(Ac_infile_plaintext, ReadsOneNumberPerLine)
         EXPECT_EQ(std::vector<double>(reader.data.get(), reader.data.get() + reader.data_size),
                   c.values)
             << c.content;
+    }
+}
+
+TEST(Ac_infile_plaintext, ANumberMayBeWrittenWithUpTo4096Characters)
+{
+    const auto zeros = [](std::size_t count) { return std::string(count, '0'); };
+    const std::string long_rest = " dB" + std::string(10000, ' ') + "x";
+    struct Case {
+        std::string line;
+        bool read;
+        double value;
+    };
+    const Case cases[] = {
+        {"1." + zeros(4094), true, 1.0},
+        {"1." + zeros(4094) + long_rest, true, 1.0},
+        {"1." + zeros(4092) + "e1" + long_rest, true, 10.0},
+        {"0x1." + zeros(4090) + "p1" + long_rest, true, 2.0},
+        {std::string(10000, ' ') + "2.5" + long_rest, true, 2.5},
+        {"1." + zeros(4095), false, 0},
+        {"1." + zeros(4093) + "e1", false, 0},
+        // The start kept ends in the exponent's letter or sign.
+        {"1." + zeros(4094) + "e5" + long_rest, false, 0},
+        {"1." + zeros(4093) + "e+5" + long_rest, false, 0},
+        {"0x1." + zeros(4092) + "p3" + long_rest, false, 0},
+        {"nan(" + std::string(5000, 'a') + ")", false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line.substr(0, 12) + "... of " + std::to_string(c.line.size()));
+        Temp_folder folder;
+        Ac_infile_plaintext reader(folder.write("in.txt", c.line + "\n7\n"));
+        ASSERT_TRUE(reader.open());
+        EXPECT_EQ(reader.read(), c.read);
+        if (c.read) {
+            ASSERT_EQ(reader.data_size, 2u);
+            EXPECT_EQ(reader.data[0], c.value);
+        } else {
+            EXPECT_EQ(reader.error_message, folder.path("in.txt") + ": line 1 does not hold a number.");
+        }
     }
 }
 

@@ -35,6 +35,11 @@ void Ac_convert_base::set_input(const double* values, std::uint64_t count)
         fail("The input holds a value that is not a finite number.");
 }
 
+std::uint64_t Ac_convert_base::memory_needed(std::uint64_t count) const
+{
+    return total_bytes({bytes_for(count, sizeof(double)), bytes_for(output_size, sizeof(double))});
+}
+
 const double* Ac_convert_base::get_output() const
 {
     return has_output && ok ? output_data.get() : nullptr;

@@ -31,6 +31,11 @@ bool Ac_outfile_base::set_wave_number(std::uint32_t n)
     return true;
 }
 
+std::uint64_t Ac_outfile_base::memory_needed(std::uint64_t count) const
+{
+    return bytes_for(count, sizeof(double));
+}
+
 bool Ac_outfile_base::set_data(const double* values, std::uint64_t count)
 {
     if (data)

@@ -32,6 +32,9 @@ public:
     /// Writes the `data_size` values of `data` in the writer's format.
     virtual bool write() = 0;
     virtual bool set_wave_number(std::uint32_t n);
+    /// The bytes that writing `count` values takes at most: their copy and
+    /// whatever the format builds from them.
+    virtual std::uint64_t memory_needed(std::uint64_t count) const;
 
     /// Copies the values to write; refuses a second copy.
     bool set_data(const double* values, std::uint64_t count);

@@ -1,47 +1,14 @@
 #include "app/stages/value_array.hpp"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 #include <new>
-#include <string>
 
 namespace Vemo {
 
-namespace {
-
-/// The memory available for new work, as the kernel estimates it, or the
-/// machine's physical memory where no estimate can be read.
-std::uint64_t available_memory_bytes()
-{
-    std::ifstream meminfo("/proc/meminfo");
-    std::string key;
-    std::uint64_t kibibytes = 0;
-    while (meminfo >> key >> kibibytes) {
-        if (key == "MemAvailable:")
-            return kibibytes * 1024;
-        meminfo.ignore(64, '\n');
-    }
-    const long pages = ::sysconf(_SC_PHYS_PAGES);
-    const long page_size = ::sysconf(_SC_PAGESIZE);
-    if (pages <= 0 || page_size <= 0)
-        return UINT64_MAX;
-    return static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(page_size);
-}
-
-}  // namespace
-
-bool fits_in_memory(std::uint64_t bytes)
-{
-    static const std::uint64_t limit = available_memory_bytes() / 2;
-    return bytes <= limit;
-}
-
 std::unique_ptr<double[]> make_value_array(std::uint64_t count)
 {
-    if (count > UINT64_MAX / sizeof(double) || !fits_in_memory(count * sizeof(double)))
+    if (!fits_in_memory(bytes_for(count, sizeof(double))))
         return nullptr;
     try {
         return std::make_unique<double[]>(count);
