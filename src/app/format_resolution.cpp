@@ -191,7 +191,7 @@ bool Ac_application::choose_converter(const std::string& input_type,
 
 void Ac_application::list_input_waves(const std::string& input_type)
 {
-    if (!reader->open()) {
+    if (!reader->select_wave_size(input_size) || !reader->open()) {
         success = false;
         error_message = reader->error_message;
         return;

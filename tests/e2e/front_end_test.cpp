@@ -49,9 +49,13 @@ TEST_F(Front_end, HelpShowsBannerAndBothOptionGroups)
         EXPECT_NE(out.find("  -z [ --threshold ] zero_threshold     Value below which harmonics"),
                   std::string::npos);
         // The option library wraps descriptions; the words count, not the breaks.
-        EXPECT_NE(std::regex_replace(out, std::regex(R"(\s+)"), " ")
-                      .find("mw2 (Waldorf Microwave II/XT wave dump), svg (picture of the wave "
-                            "or spectrum) -t [ --input_type ]"),
+        const std::string words = std::regex_replace(out, std::regex(R"(\s+)"), " ");
+        EXPECT_NE(words.find("mw2 (Waldorf Microwave II/XT wave dump), svg (picture of the wave "
+                             "or spectrum) -t [ --input_type ]"),
+                  std::string::npos);
+        EXPECT_NE(words.find("-S [ --input_size ] input_size Number of samples of one wave in an "
+                             "audio file that holds several (a wavetable); default: from the "
+                             "file's tags, else the whole file -w"),
                   std::string::npos);
         EXPECT_EQ(out.find("ERROR"), std::string::npos);
     }
@@ -86,8 +90,8 @@ TEST_F(Front_end, ParseErrorsAreExplainedAndRefused)
         {{"-r", "fast", "-i", "a.txt"}, "the argument ('fast') for option '--samplerate' is invalid"},
         {{"-i"}, "the required argument for option '--input' is missing"},
         {{"--in", "a.txt"},
-         "option '--in' is ambiguous and matches '--input', '--input_format', '--input_type', "
-         "and '--input_wave'"},
+         "option '--in' is ambiguous and matches '--input', '--input_format', '--input_size', "
+         "'--input_type', and '--input_wave'"},
         {{"-i", "a.txt", "-i", "b.txt"}, "option '--input' cannot be specified more than once"},
         // Negative numbers are not wrapped around into huge ones.
         {{"-i", "a.txt", "-s-1"}, "the argument ('-1') for option '--output_size' is invalid"},
