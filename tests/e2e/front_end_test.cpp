@@ -140,7 +140,7 @@ TEST_F(Front_end, NumbersMayCarryAPlusSign)
 TEST_F(Front_end, RefusalsAreExplainedBeforeAnyFileIsTouched)
 {
     folder.write("saw.txt", "0\n1\n0\n-1\n");
-    folder.write("sound.WAV", "");
+    folder.write("sound.wave", "");
     folder.write("picture.svg", "<svg/>");
     folder.write("table.ftable", "");
     ::mkdir(folder.path("folder.txt").c_str(), 0755);
@@ -160,8 +160,8 @@ TEST_F(Front_end, RefusalsAreExplainedBeforeAnyFileIsTouched)
          "No output size given. Please specify an output size."},
         {{"-i", "saw.txt", "-t", "wave", "-o", "out.txt", "-T", "wave", "-s", "0"},
          "No output size given. Please specify an output size."},
-        {{"-i", "sound.WAV", "-o", "out.txt", "-T", "harm", "-s", "4"},
-         "sound.WAV is not recognised as a supported format: none"},
+        {{"-i", "sound.wave", "-o", "out.txt", "-T", "harm", "-s", "4"},
+         "sound.wave is not recognised as a supported format: none"},
         {{"-i", "noextension", "-o", "out.txt"},
          "noextension is not recognised as a supported format: none"},
         {{"-i", "a.dir/saw", "-o", "out.txt"},
