@@ -2,6 +2,21 @@
 # the files that -i, -l and -o expect. bash-completion loads it on first use.
 # tests/completion checks that every option of `tonalith -h` is here.
 
+# An extended pattern that matches each of the given words in any letter
+# case, as the program takes extensions: SAW.WAV and Bank.Syx too.
+_tonalith_any_case()
+{
+    local word letter pattern= i
+    for word; do
+        pattern+=${pattern:+|}
+        for ((i = 0; i < ${#word}; i++)); do
+            letter=${word:i:1}
+            pattern+="[${letter,}${letter^}]"
+        done
+    done
+    printf '@(%s)' "$pattern"
+}
+
 _tonalith()
 {
     local cur prev words cword split
@@ -26,7 +41,7 @@ _tonalith()
             if [[ " ${words[*]}" == *" -f"* || " ${words[*]}" == *" --input_format"* ]]; then
                 _filedir
             else
-                _filedir '@(wav|aiff|txt|ftable|syx)'
+                _filedir "$(_tonalith_any_case wav aif aiff txt ftable syx)"
             fi
             return
             ;;
@@ -34,8 +49,8 @@ _tonalith()
             _filedir
             return
             ;;
-        -r | --samplerate | -s | --output_size | -w | --input_wave | -W | --output_wave | \
-            -z | --threshold)
+        -r | --samplerate | -s | --output_size | -S | --input_size | -w | --input_wave | \
+            -W | --output_wave | -z | --threshold)
             # A number: nothing to offer.
             return
             ;;
@@ -46,6 +61,6 @@ _tonalith()
     COMPREPLY=($(compgen -W '-h --help -v --version -l --list
         -i --input -o --output -f --input_format -F --output_format
         -t --input_type -T --output_type -r --samplerate -s --output_size
-        -w --input_wave -W --output_wave -z --threshold' -- "$cur"))
+        -S --input_size -w --input_wave -W --output_wave -z --threshold' -- "$cur"))
 } &&
     complete -F _tonalith tonalith

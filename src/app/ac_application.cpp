@@ -85,7 +85,8 @@ bool Ac_application::convert_once()
     if (!reader)
         return stop_run(error_message.empty() ? "Could not create input file " + input_file
                                               : error_message);
-    if (!reader->select_wave(input_wave_number) || !reader->open())
+    if (!reader->select_wave_size(input_size) || !reader->select_wave(input_wave_number) ||
+        !reader->open())
         return stop_run(reader->error_message);
     if (!writer)
         return stop_run(error_message.empty() ? "Could not open outputfile " + output_file

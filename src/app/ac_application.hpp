@@ -43,6 +43,8 @@ public:
     std::string output_file;
     double threshold = 0.00001;
     std::uint64_t output_size = 0;
+    /// Samples of one wave of a wavetable input; 0 when not given.
+    std::uint64_t input_size = 0;
 
 private:
     bool parse_options(int argc, char** argv);

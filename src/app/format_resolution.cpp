@@ -19,6 +19,7 @@
 #include "outfile/ac_outfile_svg.hpp"
 #include "outfile/ac_outfile_yoshimi.hpp"
 
+#include <algorithm>
 #include <iostream>
 #include <string_view>
 
@@ -31,9 +32,10 @@ struct Extension_format {
     std::string_view format;
 };
 
+/// Extensions in lower case; a file name's may be in any case.
 const Extension_format extension_formats[] = {
-    {"wav", "audio"}, {"aiff", "audio"}, {"txt", "text"}, {"ftable", "ftable"},
-    {"syx", "mw2"},   {"ysc", "ysc"},     {"svg", "svg"},
+    {"wav", "audio"}, {"aif", "audio"}, {"aiff", "audio"}, {"txt", "text"},
+    {"ftable", "ftable"}, {"syx", "mw2"}, {"ysc", "ysc"}, {"svg", "svg"},
 };
 
 template <typename Reader>
@@ -126,11 +128,19 @@ std::string_view file_extension(const std::string& file_name)
                                     : std::string_view(file_name).substr(dot + 1);
 }
 
+bool extension_is(std::string_view extension, std::string_view name)
+{
+    // Letters are folded by hand: the locale must not decide what a name means.
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    return std::equal(extension.begin(), extension.end(), name.begin(), name.end(),
+                      [&](char a, char b) { return lower(a) == b; });
+}
+
 std::string format_from_extension(const std::string& file_name)
 {
     const std::string_view extension = file_extension(file_name);
     for (const Extension_format& row : extension_formats)
-        if (row.extension == extension)
+        if (extension_is(extension, row.extension))
             return std::string(row.format);
     return "none";
 }
@@ -191,7 +201,7 @@ bool Ac_application::choose_converter(const std::string& input_type,
 
 void Ac_application::list_input_waves(const std::string& input_type)
 {
-    if (!reader->open()) {
+    if (!reader->select_wave_size(input_size) || !reader->open()) {
         stop_run(reader->error_message);
         return;
     }

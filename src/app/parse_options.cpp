@@ -105,6 +105,9 @@ po::options_description conversion_options()
          "Samplerate of the output file, only necessary for audio output (default 44100)")
         ("output_size,s", whole_number<std::uint64_t>("output_size"),
          "number of sample or harmonics for the output")
+        ("input_size,S", whole_number<std::uint64_t>("input_size"),
+         "Number of samples of one wave in an audio file that holds several (a wavetable); "
+         "default: from the file's tags, else the whole file")
         ("input_wave,w", whole_number<std::uint32_t>("input_wave_number"),
          "Number of the input wave, only necessary for mw2 files with multiple waves. List "
          "all waves with the --list option. (default: 0)")
@@ -175,6 +178,8 @@ bool Ac_application::parse_options(int argc, char** argv)
         take(given, "input_type", input_type);
         take(given, "output_type", output_type);
 
+        // A listing needs the size of a wave too, to tell the waves apart.
+        take(given, "input_size", Whole_number<std::uint64_t>{}, input_size);
         if (given.count("list")) {
             input_file = given["list"].as<std::string>();
             if (create_reader(input_format, input_type))

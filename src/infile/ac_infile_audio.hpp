@@ -7,8 +7,12 @@
 namespace Vemo {
 
 /// Reads one cycle from a sound file that libsndfile understands (WAV, AIFF,
-/// FLAC and the rest). Only mono files of at most `max_frames` frames are
-/// accepted; integer samples arrive scaled to the range -1 to +1.
+/// FLAC and the rest). A file may be a wavetable: several waves of L samples
+/// back to back, L from `select_wave_size` or else from the file's tags
+/// (see wavetable_tags.hpp); a partial wave at the end is ignored. Any other
+/// file is one wave, the whole file. Only mono files whose wave has at most
+/// `max_frames` frames are accepted; integer samples arrive scaled to the
+/// range -1 to +1.
 class Ac_infile_audio : public Ac_infile_base {
 public:
     /// The longest cycle accepted, in frames.
@@ -19,16 +23,39 @@ public:
     ~Ac_infile_audio() override;
 
     void close() override;
-    /// Opens the file and refuses it unless it is mono and short enough.
+    /// Opens the file, finds its waves, and refuses it unless it is mono, its
+    /// wave short enough and the selected wave among them.
     bool open() override;
-    /// Reads every frame of the open file.
+    /// Reads the frames of the selected wave, and only those.
     bool read() override;
+    /// The number of waves found by `open` (1 for a file of one wave).
+    std::uint32_t wave_count() override;
+    /// "<position> frame#<position + 1>" for each wave of a wavetable,
+    /// "Default" for a file of one wave.
+    std::vector<std::string> list_waves() override;
+    /// Selects a wave of a wavetable by position; a file of one wave
+    /// accepts any number.
+    bool select_wave(std::uint32_t n) override;
+    bool select_wave_size(std::uint64_t samples) override;
 
 private:
+    /// Divides the open file into waves and checks that one can be read.
+    bool find_waves();
+    /// Moves to `frame` of the open file, the first of the selected wave.
+    bool reach(sf_count_t frame);
+    /// Reads up to `count` frames, kept in `kept` unless it is null; returns
+    /// how many there were.
+    sf_count_t read_frames(sf_count_t count, std::vector<double>* kept);
+
     SNDFILE* sound_file = nullptr;
     /// Filled by libsndfile on open; it must be all zero before a file is
     /// opened for reading.
     SF_INFO file_info{};
+    /// From the command line; 0 when the file decides.
+    std::uint64_t given_wave_size = 0;
+    /// The frames of one wave and the number of waves, as `open` found them.
+    std::uint64_t wave_frames = 0;
+    std::uint64_t waves = 1;
 };
 
 }  // namespace Vemo

@@ -1,6 +1,7 @@
 #include "infile/ac_infile_mw2.hpp"
 
 #include "formats/mw2_wave_dump.hpp"
+#include "infile/missing_wave.hpp"
 
 #include <algorithm>
 
@@ -98,8 +99,7 @@ bool Ac_infile_mw2::read()
     if (!ready_to_read())
         return false;
     if (wave_number >= dump_count)
-        return report(file_name + " has no wave " + std::to_string(wave_number) +
-                      "; its waves are numbered 0 to " + std::to_string(dump_count - 1) + ".");
+        return report(missing_wave_message(file_name, wave_number, dump_count));
     return store_data(mw2_decode_cycle(sysex_data.data(), dump_offsets[wave_number]));
 }
 

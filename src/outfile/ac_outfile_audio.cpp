@@ -23,9 +23,10 @@ struct Extension_container {
     int container;
 };
 
-/// The extensions accepted, compared exactly and case-sensitively.
+/// The extensions accepted, in lower case; a file name's may be in any case.
 const Extension_container extension_containers[] = {
     {"wav", SF_FORMAT_WAV},
+    {"aif", SF_FORMAT_AIFF},
     {"aiff", SF_FORMAT_AIFF},
 };
 
@@ -34,7 +35,7 @@ int container_from_extension(const std::string& file_name)
 {
     const std::string_view extension = file_extension(file_name);
     for (const Extension_container& row : extension_containers)
-        if (row.extension == extension)
+        if (extension_is(extension, row.extension))
             return row.container;
     return 0;
 }
@@ -105,7 +106,7 @@ bool Ac_outfile_audio::open()
     const int container = container_from_extension(file_name);
     if (container == 0)
         return fail("Audio output can only be written in wav and aiff format. "
-                    "Filenames should end in .wav or .aiff.");
+                    "Filenames should end in .wav, .aif or .aiff.");
     // libsndfile keeps the rate as an int; a larger one would turn negative.
     if (sample_rate > static_cast<std::uint32_t>(std::numeric_limits<int>::max()))
         return fail("Can't write a sample rate of " + std::to_string(sample_rate) +

@@ -5,12 +5,13 @@
 namespace Vemo {
 namespace {
 
-TEST(format_from_extension, NamesTheFormatAfterTheLastDot)
+TEST(format_from_extension, NamesTheFormatAfterTheLastDotInAnyLetterCase)
 {
     const std::pair<std::string, std::string> cases[] = {
         {"saw.wav", "audio"},      {"saw.aiff", "audio"},     {"saw.txt", "text"},
         {"saw.ftable", "ftable"},  {"saw.syx", "mw2"},        {"saw.ysc", "ysc"},
-        {"saw.WAV", "none"},       {"saw.aif", "none"},       {"saw", "none"},
+        {"saw.WAV", "audio"},      {"saw.aif", "audio"},      {"BANK.Syx", "mw2"},
+        {"saw.AIF", "audio"},      {"saw.wave", "none"},      {"saw", "none"},
         {"txt", "text"},           {"a.b/saw", "none"},       {"saw.txt.wav", "audio"},
         {"saw.", "none"},          {"", "none"},              {"dir.x/saw.syx", "mw2"},
     };

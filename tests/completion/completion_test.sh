@@ -24,7 +24,8 @@ fi
 folder=$(mktemp -d)
 trap 'rm -rf "$folder"' EXIT
 cd "$folder" || exit 1
-touch bank.syx notes.txt saw.wav table.ftable take.aiff picture.svg song.flac README
+touch bank.syx notes.txt saw.wav table.ftable take.aiff picture.svg song.flac README \
+    SAW.WAV Bank.Syx loop.aif Loop.Aiff
 mkdir sub
 
 # What completing the last word of LINE offers, sorted, on one line. The words
@@ -58,8 +59,13 @@ check()
     fi
 }
 
-all_files="README bank.syx notes.txt picture.svg saw.wav song.flac sub table.ftable take.aiff"
-readable_files="bank.syx notes.txt saw.wav sub table.ftable take.aiff"
+all_files="Bank.Syx Loop.Aiff README SAW.WAV bank.syx loop.aif notes.txt picture.svg saw.wav
+    song.flac sub table.ftable take.aiff"
+all_files=$(xargs <<< "$all_files")
+# Extensions count in any letter case, as the program takes them.
+readable_files="Bank.Syx Loop.Aiff SAW.WAV bank.syx loop.aif notes.txt saw.wav sub table.ftable
+    take.aiff"
+readable_files=$(xargs <<< "$readable_files")
 
 check "tonalith --out" "--output --output_format --output_size --output_type --output_wave"
 check "tonalith -F " "audio mw2 svg text ysc"
@@ -73,11 +79,15 @@ check "tonalith -i " "$readable_files"
 check "tonalith -o x.syx --input " "$readable_files"
 check "tonalith -l " "$readable_files"
 check "tonalith -l b" "bank.syx"
+check "tonalith -i S" "SAW.WAV"
 check "tonalith -f audio -i " "$all_files"
 check "tonalith -o " "$all_files"
 check "tonalith -i saw.wav --output p" "picture.svg"
 check "tonalith -i saw.wav -o x.wav -s " ""
 check "tonalith -i saw.wav -o x.wav -z " ""
+check "tonalith -S 256 -l " "$readable_files"
+check "tonalith -i table.wav -o x.txt --input_size " ""
+check "tonalith --input_s" "--input_size"
 
 # Every option the program lists in its help, short and long, and no other.
 help_options=$("$program" -h | grep -oE '^  (-[[:alnum:]] \[ )?--[[:alnum:]_]+' |

@@ -66,15 +66,15 @@ TEST_F(Audio_output, RefusesOtherNamesBeforeCreatingAnything)
 {
     fs::create_directory(folder.path("a.b"));
     const std::vector<std::string> before = folder.names();
-    const std::string names[] = {"cycle.WAV", "cycle.aif", "cycle.wave", "cycle",
-                                 "cycle.",    "a.b/c",     "cycle.wav.txt"};
+    const std::string names[] = {"cycle.WAVE", "cycle.aifc", "cycle.wave", "cycle",
+                                 "cycle.",     "a.b/c",      "cycle.wav.txt"};
     for (const std::string& name : names) {
         const Program_result result = run(
             {"-i", "spectrum.txt", "-t", "harm", "-o", name, "-F", "audio", "-s", "64"});
         EXPECT_EQ(result.exit_status, 1) << name;
         EXPECT_EQ(result.standard_output,
                   error_report("Audio output can only be written in wav and aiff format. "
-                               "Filenames should end in .wav or .aiff."))
+                               "Filenames should end in .wav, .aif or .aiff."))
             << name;
         EXPECT_EQ(folder.names(), before) << name;
     }

@@ -49,9 +49,13 @@ TEST_F(Front_end, HelpShowsBannerAndBothOptionGroups)
         EXPECT_NE(out.find("  -z [ --threshold ] zero_threshold     Value below which harmonics"),
                   std::string::npos);
         // The option library wraps descriptions; the words count, not the breaks.
-        EXPECT_NE(std::regex_replace(out, std::regex(R"(\s+)"), " ")
-                      .find("mw2 (Waldorf Microwave II/XT wave dump), svg (picture of the wave "
-                            "or spectrum) -t [ --input_type ]"),
+        const std::string words = std::regex_replace(out, std::regex(R"(\s+)"), " ");
+        EXPECT_NE(words.find("mw2 (Waldorf Microwave II/XT wave dump), svg (picture of the wave "
+                             "or spectrum) -t [ --input_type ]"),
+                  std::string::npos);
+        EXPECT_NE(words.find("-S [ --input_size ] input_size Number of samples of one wave in an "
+                             "audio file that holds several (a wavetable); default: from the "
+                             "file's tags, else the whole file -w"),
                   std::string::npos);
         EXPECT_EQ(out.find("ERROR"), std::string::npos);
     }
@@ -86,8 +90,8 @@ TEST_F(Front_end, ParseErrorsAreExplainedAndRefused)
         {{"-r", "fast", "-i", "a.txt"}, "the argument ('fast') for option '--samplerate' is invalid"},
         {{"-i"}, "the required argument for option '--input' is missing"},
         {{"--in", "a.txt"},
-         "option '--in' is ambiguous and matches '--input', '--input_format', '--input_type', "
-         "and '--input_wave'"},
+         "option '--in' is ambiguous and matches '--input', '--input_format', '--input_size', "
+         "'--input_type', and '--input_wave'"},
         {{"-i", "a.txt", "-i", "b.txt"}, "option '--input' cannot be specified more than once"},
         // Negative numbers are not wrapped around into huge ones.
         {{"-i", "a.txt", "-s-1"}, "the argument ('-1') for option '--output_size' is invalid"},
@@ -136,7 +140,7 @@ TEST_F(Front_end, NumbersMayCarryAPlusSign)
 TEST_F(Front_end, RefusalsAreExplainedBeforeAnyFileIsTouched)
 {
     folder.write("saw.txt", "0\n1\n0\n-1\n");
-    folder.write("sound.WAV", "");
+    folder.write("sound.wave", "");
     folder.write("picture.svg", "<svg/>");
     folder.write("table.ftable", "");
     ::mkdir(folder.path("folder.txt").c_str(), 0755);
@@ -156,8 +160,8 @@ TEST_F(Front_end, RefusalsAreExplainedBeforeAnyFileIsTouched)
          "No output size given. Please specify an output size."},
         {{"-i", "saw.txt", "-t", "wave", "-o", "out.txt", "-T", "wave", "-s", "0"},
          "No output size given. Please specify an output size."},
-        {{"-i", "sound.WAV", "-o", "out.txt", "-T", "harm", "-s", "4"},
-         "sound.WAV is not recognised as a supported format: none"},
+        {{"-i", "sound.wave", "-o", "out.txt", "-T", "harm", "-s", "4"},
+         "sound.wave is not recognised as a supported format: none"},
         {{"-i", "noextension", "-o", "out.txt"},
          "noextension is not recognised as a supported format: none"},
         {{"-i", "a.dir/saw", "-o", "out.txt"},

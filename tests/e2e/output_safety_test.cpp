@@ -145,7 +145,7 @@ TEST_F(Output_safety, AnEmptyOutputNameIsRefusedBeforeTheConversion)
         {{"-F", "svg", "-T", "wave"}, cannot_open},
         {{"-F", "audio"},
          error_report("Audio output can only be written in wav and aiff format. Filenames "
-                      "should end in .wav or .aiff.")},
+                      "should end in .wav, .aif or .aiff.")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.format[1]);

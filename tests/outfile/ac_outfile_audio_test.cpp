@@ -156,16 +156,16 @@ TEST(Ac_outfile_audio, AiffHeaderLoopsTheWholeCycleBetweenTwoMarkers)
 
 const std::string wrong_name_message =
     "Audio output can only be written in wav and aiff format. "
-    "Filenames should end in .wav or .aiff.";
+    "Filenames should end in .wav, .aif or .aiff.";
 
 TEST(Ac_outfile_audio, WrongNameMakesTheWriterUnusable)
 {
     const Temp_folder folder;
-    Ac_outfile_audio writer(folder.path("cycle.WAV"));
+    Ac_outfile_audio writer(folder.path("cycle.wave"));
     EXPECT_FALSE(writer.open());
     EXPECT_FALSE(writer.ok);
     EXPECT_EQ(writer.error_message, wrong_name_message);
-    EXPECT_FALSE(file_exists(folder.path("cycle.WAV")));
+    EXPECT_FALSE(file_exists(folder.path("cycle.wave")));
 
     const double values[] = {0.5};
     ASSERT_TRUE(writer.set_data(values, 1));

@@ -29,6 +29,8 @@ std::vector<std::string> Ac_infile_base::list_waves() { return {"Default"}; }
 
 bool Ac_infile_base::select_wave(std::uint32_t) { return true; }
 
+bool Ac_infile_base::select_wave_size(std::uint64_t) { return true; }
+
 bool Ac_infile_base::ready_to_read()
 {
     if (!ok)

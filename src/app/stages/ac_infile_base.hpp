@@ -31,6 +31,10 @@ public:
     virtual std::vector<std::string> list_waves();
     /// Chooses the wave that the following `read` loads.
     virtual bool select_wave(std::uint32_t n);
+    /// Chooses how many samples one wave has, for a file that holds several
+    /// of one size back to back (0: the file decides); readers of formats
+    /// without such files keep this default, which ignores it.
+    virtual bool select_wave_size(std::uint64_t samples);
 
     const std::string file_name;
     bool is_open = false;

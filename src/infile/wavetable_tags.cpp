@@ -1,0 +1,136 @@
+// Every tag is read through libsndfile, which finds chunks wherever they lie
+// in the file (also after the audio) and decodes cue points and loops.
+
+#include "infile/wavetable_tags.hpp"
+
+#include <algorithm>
+#include <charconv>
+#include <cstddef>
+#include <cstring>
+#include <iterator>
+#include <string_view>
+#include <vector>
+
+namespace Vemo {
+
+namespace {
+
+/// Of a chunk only its start is read: the tags are short, and a damaged
+/// header may claim any length.
+constexpr unsigned chunk_head_bytes = 64;
+
+/// The first bytes of the first chunk named `id`; empty when there is none.
+std::vector<unsigned char> chunk_head(SNDFILE* sound_file, const char (&id)[5])
+{
+    SF_CHUNK_INFO info{};
+    std::memcpy(info.id, id, 4);
+    info.id_size = 4;
+    SF_CHUNK_ITERATOR* const chunk = sf_get_chunk_iterator(sound_file, &info);
+    if (!chunk || sf_get_chunk_size(chunk, &info) != SF_ERR_NO_ERROR)
+        return {};
+    std::vector<unsigned char> head(std::min(info.datalen, chunk_head_bytes));
+    info.datalen = static_cast<unsigned>(head.size());
+    info.data = head.data();
+    if (head.empty() || sf_get_chunk_data(chunk, &info) != SF_ERR_NO_ERROR)
+        return {};
+    head.resize(std::min<std::size_t>(info.datalen, head.size()));
+    return head;
+}
+
+std::uint32_t little_endian_32(const unsigned char* bytes)
+{
+    return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
+           static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
+}
+
+/// A `clm ` chunk whose text begins with "<!>" and the size in decimal.
+std::uint64_t clm_wave_size(SNDFILE* sound_file, std::uint64_t)
+{
+    const std::vector<unsigned char> head = chunk_head(sound_file, "clm ");
+    const std::string_view text(reinterpret_cast<const char*>(head.data()), head.size());
+    constexpr std::string_view mark = "<!>";
+    if (!text.starts_with(mark))
+        return 0;
+    std::uint64_t size = 0;
+    const auto [end, error] =
+        std::from_chars(text.data() + mark.size(), text.data() + text.size(), size);
+    return error == std::errc() ? size : 0;
+}
+
+/// A `srge` chunk: version 1, then the size, both 32-bit little-endian.
+std::uint64_t srge_wave_size(SNDFILE* sound_file, std::uint64_t)
+{
+    const std::vector<unsigned char> head = chunk_head(sound_file, "srge");
+    if (head.size() < 8 || little_endian_32(head.data()) != 1)
+        return 0;
+    return little_endian_32(head.data() + 4);
+}
+
+/// Two or more cue points, in any order, at 0, L, 2L, ...: the spacing L. A
+/// point's frame is its offset in the audio data.
+std::uint64_t cue_wave_size(SNDFILE* sound_file, std::uint64_t)
+{
+    std::uint32_t count = 0;
+    if (sf_command(sound_file, SFC_GET_CUE_COUNT, &count, sizeof count) != SF_TRUE || count < 2)
+        return 0;
+    // The points arrive laid out as SF_CUES_VAR(count); SF_CUES holds only 100.
+    using One_cue = SF_CUES_VAR(1);
+    constexpr std::size_t points_offset = offsetof(One_cue, cue_points);
+    const std::size_t bytes = points_offset + std::size_t{count} * sizeof(SF_CUE_POINT);
+    std::vector<std::uint32_t> block((bytes + sizeof(std::uint32_t) - 1) / sizeof(std::uint32_t));
+    if (sf_command(sound_file, SFC_GET_CUE, block.data(), static_cast<int>(bytes)) != SF_TRUE)
+        return 0;
+    count = std::min(count, block[0]);
+    std::vector<std::uint64_t> frames(count);
+    const auto* points = reinterpret_cast<const unsigned char*>(block.data()) + points_offset;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        SF_CUE_POINT point;
+        std::memcpy(&point, points + i * sizeof point, sizeof point);
+        frames[i] = point.sample_offset;
+    }
+    std::sort(frames.begin(), frames.end());
+    if (count < 2 || frames[0] != 0)
+        return 0;
+    const std::uint64_t spacing = frames[1];
+    for (std::uint32_t i = 2; i < count; ++i)
+        if (frames[i] != i * spacing)
+            return 0;
+    return spacing;
+}
+
+/// A forward loop from frame 0 whose length (libsndfile's end is the frame
+/// after the loop) divides the file; the loop of an ordinary looped sample
+/// rarely does.
+std::uint64_t loop_wave_size(SNDFILE* sound_file, std::uint64_t frames)
+{
+    SF_INSTRUMENT instrument{};
+    if (sf_command(sound_file, SFC_GET_INSTRUMENT, &instrument, sizeof instrument) != SF_TRUE)
+        return 0;
+    const int count =
+        std::clamp(instrument.loop_count, 0, static_cast<int>(std::size(instrument.loops)));
+    for (int i = 0; i < count; ++i) {
+        const auto& loop = instrument.loops[i];
+        if (loop.mode == SF_LOOP_FORWARD && loop.start == 0 && loop.end > 0 &&
+            frames % loop.end == 0)
+            return loop.end;
+    }
+    return 0;
+}
+
+using Tag_rule = std::uint64_t (*)(SNDFILE*, std::uint64_t);
+
+const Tag_rule tag_rules[] = {clm_wave_size, srge_wave_size, cue_wave_size, loop_wave_size};
+
+}  // namespace
+
+std::uint64_t tagged_wave_size(SNDFILE* sound_file, std::uint64_t frames)
+{
+    for (const Tag_rule rule : tag_rules) {
+        const std::uint64_t size = rule(sound_file, frames);
+        if (size != 0 && size <= frames)
+            return size;
+    }
+    return 0;
+}
+
+}  // namespace Vemo
