@@ -66,9 +66,12 @@ std::uint64_t srge_wave_size(SNDFILE* sound_file, std::uint64_t)
     return little_endian_32(head.data() + 4);
 }
 
-/// Two or more cue points, in any order, at 0, L, 2L, ...: the spacing L. A
-/// point's frame is its offset in the audio data.
-std::uint64_t cue_wave_size(SNDFILE* sound_file, std::uint64_t)
+/// Two or more cue points, in any order, at 0, L, 2L, ... that mark every
+/// wave of the file, the last one (which may be partial) included: the
+/// spacing L. A point's frame is its offset in the audio data. Markers that
+/// only happen to be even, such as one at the start of a recording and one
+/// somewhere in it, leave the rest of the file unmarked and size nothing.
+std::uint64_t cue_wave_size(SNDFILE* sound_file, std::uint64_t file_frames)
 {
     std::uint32_t count = 0;
     if (sf_command(sound_file, SFC_GET_CUE_COUNT, &count, sizeof count) != SF_TRUE || count < 2)
@@ -95,6 +98,9 @@ std::uint64_t cue_wave_size(SNDFILE* sound_file, std::uint64_t)
     for (std::uint32_t i = 2; i < count; ++i)
         if (frames[i] != i * spacing)
             return 0;
+    const std::uint64_t last = frames[count - 1];
+    if (last > file_frames || file_frames - last > spacing)
+        return 0;
     return spacing;
 }
 

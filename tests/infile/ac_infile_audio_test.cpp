@@ -127,6 +127,9 @@ TEST(Ac_infile_audio, ReadsTheLastWaveOfAWavetableByTheFirstRuleThatSizesIt)
         {"looped_sample.wav", pcm_16_wav, 1, 3000, 0, {"", 0, {}, 100, 900}, 0, 3000, 1},
         {"loop_not_dividing.wav", pcm_16_wav, 1, 3000, 0, {"", 0, {}, 0, 700}, 0, 3000, 1},
         {"uneven_cues.wav", pcm_16_wav, 4, 256, 0, {"", 0, {0, 100, 250}, 0, 0}, 0, 1024, 1},
+        // Markers at the start and later on, as editors set them, do not
+        // mark every wave of the file.
+        {"marker_pair.wav", pcm_16_wav, 1, 10000, 0, {"", 0, {0, 3000}, 0, 0}, 0, 10000, 1},
         {"untagged.wav", pcm_16_wav, 16, 256, 0, {}, 0, 4096, 1},
     };
     const Temp_folder folder;
