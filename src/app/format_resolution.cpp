@@ -205,9 +205,16 @@ void Ac_application::list_input_waves(const std::string& input_type)
         stop_run(reader->error_message);
         return;
     }
+    // The names are all made before any is printed: a reader that cannot
+    // hold them all fails with its message and nothing is listed.
+    const std::vector<std::string> names = reader->list_waves();
+    if (!reader->ok) {
+        stop_run(reader->error_message);
+        return;
+    }
     std::cout << program_name << ": listing " << (input_type == "harm" ? "spectra" : "waveforms")
               << " from file " << input_file << ":\n";
-    for (const std::string& name : reader->list_waves())
+    for (const std::string& name : names)
         std::cout << name << '\n' << std::flush;
     reader->close();
 }

@@ -201,7 +201,7 @@ bool Ac_application::parse_options(int argc, char** argv)
         take(given, "threshold", threshold);
         if (!std::isfinite(threshold))
             refuse("The zero threshold must be a finite number.");
-    } catch (const std::exception& error) {
+    } catch (const po::error& error) {
         option_error_explanation = option_error_text(error);
         refuse("Failed to parse the program options.");
     }

@@ -144,6 +144,8 @@ std::vector<std::string> Ac_infile_audio::list_waves()
     if (waves < 2)
         return Ac_infile_base::list_waves();
     std::vector<std::string> names;
+    if (!room_for_wave_names(waves))
+        return names;
     for (std::uint64_t i = 0; i < waves; ++i)
         names.push_back(std::to_string(i) + " frame#" + std::to_string(i + 1));
     return names;

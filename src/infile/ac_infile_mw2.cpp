@@ -108,7 +108,7 @@ std::uint32_t Ac_infile_mw2::wave_count() { return dump_count; }
 std::vector<std::string> Ac_infile_mw2::list_waves()
 {
     std::vector<std::string> names;
-    if (!has_waves)
+    if (!has_waves || !room_for_wave_names(dump_count))
         return names;
     for (std::uint32_t i = 0; i < dump_count; ++i)
         names.push_back(std::to_string(i) + mw2_wave_label(dump_wave_numbers[i]));

@@ -125,6 +125,22 @@ TEST_F(Memory_limits, EveryAddressSpaceLimitEndsInAConversionOrAReport)
     }
 }
 
+TEST_F(Memory_limits, AListingThatCannotHoldItsNamesIsReported)
+{
+    if (built_with_address_sanitizer())
+        GTEST_SKIP() << "AddressSanitizer needs more address space than any limit leaves; "
+                        "address-space limits are tested in the build without sanitizers.";
+    // Two million waves of one sample each: their names take far more than
+    // the few megabytes the run is given beyond what it needs to start.
+    write_sound(folder.path("long.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, 44100,
+                std::vector<double>(2000000, 0.25));
+    const Program_result result =
+        run_limited(folder, {"-S", "1", "-l", "long.wav"}, smallest_start(folder) + (32ul << 20));
+    EXPECT_EQ(result.exit_status, 1);
+    EXPECT_EQ(result.standard_output, error_report("There is not enough memory for this conversion."));
+    EXPECT_EQ(result.standard_error, "");
+}
+
 /// Writes `before`, `count` times `filler` and `after` as the file `path`,
 /// without holding it all: what the test holds counts in the program's peak.
 void write_long_file(const std::string& path, const std::string& before, char filler,

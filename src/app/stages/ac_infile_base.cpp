@@ -38,6 +38,14 @@ bool Ac_infile_base::ready_to_read()
     return is_open || report("Can't read data, file " + file_name + " is not open.");
 }
 
+bool Ac_infile_base::room_for_wave_names(std::uint64_t count)
+{
+    // A name such as "1234567 frame#1234568" outgrows a string's own room:
+    // the string, its text on the heap and the list's growth.
+    constexpr std::uint64_t bytes_per_name = 128;
+    return fits_in_memory(bytes_for(count, bytes_per_name)) || fail(not_enough_memory);
+}
+
 bool Ac_infile_base::store_data(const std::vector<double>& values)
 {
     data = make_value_array(values.size());

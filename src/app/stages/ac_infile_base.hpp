@@ -46,6 +46,9 @@ protected:
     /// The check before a read: an unusable reader fails at once with its
     /// first message, one that is not open says so.
     bool ready_to_read();
+    /// Whether the display names of `count` waves fit in memory; fails for
+    /// want of it when they do not.
+    bool room_for_wave_names(std::uint64_t count);
     /// Hands over the values read, in file order, or fails for want of memory.
     bool store_data(const std::vector<double>& values);
     /// The open that readers of stream files share: true when already open,
