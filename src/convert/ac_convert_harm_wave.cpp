@@ -85,10 +85,9 @@ void sum_sines(const Sine_sum& sines, double* wave, std::uint64_t size, unsigned
 
 std::uint64_t Ac_convert_harm_wave::memory_needed(std::uint64_t count) const
 {
-    // The harmonics that sound are listed in a vector that grows by
-    // doubling, and every helping thread has a stack, which counts under
-    // RLIMIT_AS even where it is never touched. At most `count` harmonics
-    // sound in each of the `output_size` samples.
+    // The harmonics that sound are listed, and every helping thread has a
+    // stack, which counts under RLIMIT_AS even where it is never touched. At
+    // most `count` harmonics sound in each of the `output_size` samples.
     const std::uint64_t most_sines = bytes_for(count, output_size);
     const unsigned helpers = threads_for_synthesis(most_sines) - 1;
     return total_bytes({Ac_convert_base::memory_needed(count),

@@ -84,7 +84,9 @@ int resample_cycle(const double* input, std::uint64_t input_size, double* output
 
 std::uint64_t Ac_convert_wave_wave::memory_needed(std::uint64_t count) const
 {
-    return total_bytes({Ac_convert_base::memory_needed(count), resampling_memory(count, output_size)});
+    // A cycle kept at its size never reaches the resampler.
+    const std::uint64_t resampling = count == output_size ? 0 : resampling_memory(count, output_size);
+    return total_bytes({Ac_convert_base::memory_needed(count), resampling});
 }
 
 bool Ac_convert_wave_wave::convert()

@@ -19,9 +19,11 @@ Sine_sum::Sine_sum(const double* amplitudes, std::uint64_t count, double thresho
     // A harmonic of amplitude 0 would add a signed zero to a sum that is never
     // -0, which changes no bit, so leaving it out is the same sum.
     const int scale = -peak_exponent(amplitudes, count);
+    const auto sounds = [threshold](double amplitude) { return std::fabs(amplitude) > threshold; };
+    sounding.reserve(static_cast<std::size_t>(std::count_if(amplitudes, amplitudes + count, sounds)));
     double amplitude_sum = 0.0;
     for (std::uint64_t k = 0; k < count; ++k)
-        if (std::fabs(amplitudes[k]) > threshold) {
+        if (sounds(amplitudes[k])) {
             sounding.push_back({static_cast<double>(k + 1), std::ldexp(amplitudes[k], scale)});
             amplitude_sum = amplitude_sum + std::fabs(sounding.back().amplitude);
         }
@@ -52,7 +54,7 @@ Sine_sum::Sine_sum(const double* amplitudes, std::uint64_t count, double thresho
 
 std::uint64_t Sine_sum::memory_needed(std::uint64_t count)
 {
-    return bytes_for(count, 3 * sizeof(Harmonic));
+    return bytes_for(count, sizeof(Harmonic));
 }
 
 void Sine_sum::sum(double* wave, std::uint64_t first, std::uint64_t end) const

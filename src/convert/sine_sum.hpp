@@ -21,8 +21,7 @@ public:
              std::uint64_t cycle_size, double offset);
 
     /// The most bytes that the harmonics of `count` amplitudes take while
-    /// they are listed: the list grows by doubling, and while it grows the
-    /// old list and the new one are both held.
+    /// they are listed: one entry for each that sounds.
     static std::uint64_t memory_needed(std::uint64_t count);
 
     /// How many harmonics take part: each costs one sine per sample.

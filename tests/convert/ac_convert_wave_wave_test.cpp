@@ -117,6 +117,16 @@ TEST(Ac_convert_wave_wave, EqualSizesKeepTheCycleBitForBit)
     EXPECT_EQ(resize(saw, saw.size()), expected);
 }
 
+TEST(Ac_convert_wave_wave, KeepingTheSizeBudgetsNoResampler)
+{
+    // The copy of the input and the output, and nothing for a resampler that
+    // the cycle never reaches; a run that fits must not be refused.
+    const Ac_convert_wave_wave kept(65536, 0.0);
+    EXPECT_EQ(kept.memory_needed(65536), 2 * 65536 * sizeof(double));
+    const Ac_convert_wave_wave resized(65537, 0.0);
+    EXPECT_GT(resized.memory_needed(65536), 4 * 65536 * sizeof(double));
+}
+
 TEST(Ac_convert_wave_wave, RatiosTheResamplerRefusesAreExplained)
 {
     for (const std::vector<double>& wave : {std::vector<double>(1024, 0.5), {}}) {
