@@ -1,7 +1,6 @@
 #include "app/ac_application.hpp"
-#include "app/stages/memory_budget.hpp"
 
-#include "app/stages/value_array.hpp"
+#include "app/stages/memory_budget.hpp"
 
 #include <cerrno>
 #include <cstdio>

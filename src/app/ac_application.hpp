@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/program_name.hpp"
 #include "app/stages/ac_convert_base.hpp"
 #include "app/stages/ac_infile_base.hpp"
 #include "app/stages/ac_outfile_base.hpp"
@@ -11,8 +12,6 @@
 #include <string_view>
 
 namespace Vemo {
-
-inline const std::string program_name = "Tonalith";
 
 /// One invocation: the options, the three stages of one conversion, and the
 /// one place where failures are printed.

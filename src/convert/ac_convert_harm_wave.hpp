@@ -16,7 +16,7 @@ public:
     using Ac_convert_base::Ac_convert_base;
 
     bool convert() override;
-    std::uint64_t memory_needed(std::uint64_t input_size) const override;
+    std::uint64_t memory_needed(std::uint64_t input_count) const override;
 };
 
 /// Fills `wave[0 .. size)` with the unnormalised samples of `sines`, sharing

@@ -14,7 +14,7 @@ public:
     using Ac_convert_base::Ac_convert_base;
 
     bool convert() override;
-    std::uint64_t memory_needed(std::uint64_t input_size) const override;
+    std::uint64_t memory_needed(std::uint64_t input_count) const override;
 };
 
 /// The number of cycle copies that `resample_cycle` needs: odd, and enough

@@ -63,15 +63,9 @@ long read_channel_count(const char* text)
 
 }  // namespace
 
-Ac_infile_cs_ft::Ac_infile_cs_ft(const std::string& name)
-    : Ac_infile_base(name), lines(file_stream, kept_line_start)
-{
-}
+Ac_infile_cs_ft::Ac_infile_cs_ft(const std::string& name) : Ac_infile_base(name) {}
 
-Ac_infile_cs_ft::Ac_infile_cs_ft(const char* name)
-    : Ac_infile_base(name), lines(file_stream, kept_line_start)
-{
-}
+Ac_infile_cs_ft::Ac_infile_cs_ft(const char* name) : Ac_infile_base(name) {}
 
 Ac_infile_cs_ft::~Ac_infile_cs_ft() { close(); }
 

@@ -2,6 +2,7 @@
 
 #include "app/stages/ac_infile_base.hpp"
 #include "infile/line_reader.hpp"
+#include "infile/text_number.hpp"
 
 #include <fstream>
 #include <string_view>
@@ -31,7 +32,7 @@ private:
     bool read_header(std::uint64_t& table_length);
 
     std::ifstream file_stream;
-    Line_reader lines;
+    Line_reader lines{file_stream, kept_line_start};
     std::uint64_t line_number = 0;
 };
 

@@ -43,9 +43,9 @@ bool number_could_go_on(std::string_view number, std::string_view rest)
     return rest.size() == 1 || (rest.size() == 2 && (rest[1] == '+' || rest[1] == '-'));
 }
 
-/// Reads `line`, which a NUL follows in memory, as strtod does; see the
-/// public forms.
-Line_content leading_number(std::string_view line, bool cut, double& value)
+}  // namespace
+
+Line_content read_leading_number(std::string_view line, bool cut, double& value)
 {
     if (is_blank(line))
         return Line_content::blank;
@@ -81,17 +81,6 @@ Line_content leading_number(std::string_view line, bool cut, double& value)
     return Line_content::number;
 }
 
-}  // namespace
-
-Line_content read_leading_number(const std::string& line, double& value)
-{
-    return leading_number(line, false, value);
-}
-
-Line_content read_leading_number(std::string_view start, bool cut, double& value)
-{
-    return leading_number(start, cut, value);
-}
 
 std::string line_problem(Line_content content, std::uint64_t line_number)
 {

@@ -17,18 +17,14 @@ inline constexpr std::size_t longest_number = 4096;
 /// longest number, so that a longer one shows.
 inline constexpr std::size_t kept_line_start = longest_number + 1;
 
-/// Reads the number that begins `line` after optional white space, as the C
+/// Reads the number that begins `start` after optional white space, as the C
 /// library's strtod does in the C locale; text after the number is ignored.
 /// A magnitude too large for a double is out of range; one too small becomes
 /// the nearest double. A number written with more than `longest_number`
-/// characters does not count as one.
-Line_content read_leading_number(const std::string& line, double& value);
-
-/// The same for a line of which only `start` was kept, from its first
-/// character that is not white space, with a NUL after it; `cut` tells that
-/// the line went on beyond it. A number that could go on after `start` is
-/// longer than `longest_number` characters when `start` is `kept_line_start`
-/// long.
+/// characters does not count as one. `start` is what was kept of a line, with
+/// a NUL after it in memory; `cut` tells that the line went on beyond it, so
+/// a number that could go on after `start` is longer than `longest_number`
+/// characters when `start` is `kept_line_start` long.
 Line_content read_leading_number(std::string_view start, bool cut, double& value);
 
 /// What is wrong with line `line_number` that holds `content` other than a

@@ -1,6 +1,6 @@
 #include "outfile/cycle_loop.hpp"
 
-#include "app/ac_application.hpp"
+#include "app/program_name.hpp"
 
 #include <cmath>
 

@@ -54,7 +54,7 @@ TEST(Text_number, ReadsEveryLineAsStrtodDoesToTheLastBit)
         double expected = -1.0;
         double value = -1.0;
         const Line_content expected_content = as_strtod_reads_it(line, expected);
-        EXPECT_EQ(read_leading_number(line, value), expected_content) << line;
+        EXPECT_EQ(read_leading_number(line, false, value), expected_content) << line;
         EXPECT_EQ(std::memcmp(&value, &expected, sizeof value), 0) << line;
     }
 }

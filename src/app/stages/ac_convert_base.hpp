@@ -21,9 +21,9 @@ public:
 
     /// Computes `output_data` from `input_data` and sets `has_output`.
     virtual bool convert() = 0;
-    /// The bytes that converting `input_size` values takes at most: the copy
+    /// The bytes that converting `input_count` values takes at most: the copy
     /// of the input, the output and the conversion's working storage.
-    virtual std::uint64_t memory_needed(std::uint64_t input_size) const;
+    virtual std::uint64_t memory_needed(std::uint64_t input_count) const;
 
     /// Copies the values in; a value that is not a finite number makes the
     /// converter unusable, since no conversion could give a sound result.

@@ -39,7 +39,7 @@ std::uint64_t Ac_outfile_base::memory_needed(std::uint64_t count) const
 bool Ac_outfile_base::set_data(const double* values, std::uint64_t count)
 {
     if (data)
-        return false;
+        return report("The values to write to file " + file_name + " were already given.");
     data = make_value_array(count);
     if (!data)
         return fail(not_enough_memory);

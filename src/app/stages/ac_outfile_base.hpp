@@ -36,7 +36,7 @@ public:
     /// whatever the format builds from them.
     virtual std::uint64_t memory_needed(std::uint64_t count) const;
 
-    /// Copies the values to write; refuses a second copy.
+    /// Copies the values to write; refuses a second copy, keeping the first.
     bool set_data(const double* values, std::uint64_t count);
     /// Closes the complete file and puts it at its path; fails when anything
     /// appeared there meanwhile, which is left as it is.

@@ -72,8 +72,7 @@ int New_file::create_unnamed()
         close();
         return EOPNOTSUPP;
     }
-    kind = Kind::unnamed;
-    return keep_identity();
+    return keep_identity(Kind::unnamed);
 }
 
 int New_file::create_named()
@@ -83,29 +82,26 @@ int New_file::create_named()
     // that would remove the file wait until its removal is ready.
     hold_ending_signals();
     writing = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    int error = errno;
-    if (writing >= 0) {
-        kind = Kind::named;
-        error = keep_identity();
-    }
+    const int error = writing < 0 ? errno : keep_identity(Kind::named);
     if (created())
         arm_removal_on_signal(path.c_str(), identity);
     release_ending_signals();
     return error;
 }
 
-int New_file::keep_identity()
+int New_file::keep_identity(Kind created_as)
 {
     identity = ::fcntl(writing, F_DUPFD_CLOEXEC, 0);
-    if (identity >= 0)
+    if (identity >= 0) {
+        kind = created_as;
         return 0;
+    }
     // Without its identity a named file could not be removed safely after a
     // failure, so it is not kept.
     const int error = errno;
-    if (kind == Kind::named)
+    if (created_as == Kind::named)
         ::unlink(path.c_str());
     close();
-    kind = Kind::none;
     return error;
 }
 
@@ -134,6 +130,8 @@ bool New_file::close()
 
 int New_file::publish()
 {
+    if (!created())
+        return EBADF;
     int error = 0;
     if (kind == Kind::unnamed) {
         // A link to the unnamed file through its descriptor. linkat never
@@ -173,9 +171,7 @@ void New_file::forget()
         return;
     if (kind == Kind::named)
         disarm_removal_on_signal();
-    ::close(identity);
-    identity = -1;
-    kind = Kind::none;
+    ::close(std::exchange(identity, -1));
 }
 
 }  // namespace Vemo

@@ -54,21 +54,22 @@ public:
     void discard();
 
 private:
-    /// How the file came to be: it decides how it is published and removed.
-    enum class Kind { none, unnamed, named };
+    /// How the file came to be, while it is `created`: it decides how the
+    /// file is published and removed.
+    enum class Kind { unnamed, named };
 
     int create_unnamed();
     int create_named();
-    /// Keeps a second descriptor of the new file as its identity; 0, or the
-    /// error number after letting go of the file.
-    int keep_identity();
+    /// Keeps a second descriptor of the new file, created as `created_as`,
+    /// as its identity; 0, or the error number after letting go of the file.
+    int keep_identity(Kind created_as);
     /// Whether the path still names the file this object created.
     bool path_names_ours() const;
     /// Stops guarding the file and closes its identity.
     void forget();
 
     const std::string path;
-    Kind kind = Kind::none;
+    Kind kind = Kind::unnamed;
     /// The descriptor the file is written through, while it is held here.
     int writing = -1;
     /// A second descriptor of the same file, held until it is published or

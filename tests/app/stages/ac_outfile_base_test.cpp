@@ -81,6 +81,8 @@ TEST(Ac_outfile_base, WritesOnlyWhenOpenAndGivenData)
         const double values[] = {1.0, -0.5};
         EXPECT_TRUE(writer->set_data(values, 2));
         EXPECT_FALSE(writer->set_data(values, 1)) << "a second copy is refused";
+        EXPECT_EQ(writer->error_message,
+                  "The values to write to file " + path + " were already given.");
         EXPECT_TRUE(writer->write()) << writer->error_message;
     }
 }
