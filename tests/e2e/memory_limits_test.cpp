@@ -189,7 +189,9 @@ TEST_F(Memory_limits, LongLinesCostNoMoreMemoryThanShortOnes)
         }
         if (short_lines_peak == 0)
             short_lines_peak = result.peak_memory_kib;
-        EXPECT_LT(result.peak_memory_kib, short_lines_peak + 1024);
+        // Far below the 64 MiB of the line; the sanitizers' own bookkeeping
+        // varies by a megabyte or so from run to run.
+        EXPECT_LT(result.peak_memory_kib, short_lines_peak + 4096);
         std::remove(folder.path(c.input).c_str());
         std::remove(folder.path("out.txt").c_str());
     }
