@@ -1,6 +1,6 @@
 #include "app/ac_application.hpp"
 
-#include "app/stages/memory_budget.hpp"
+#include "system/memory_budget.hpp"
 
 #include <cerrno>
 #include <cstdio>

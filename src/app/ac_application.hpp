@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/program_name.hpp"
-#include "app/stages/ac_convert_base.hpp"
-#include "app/stages/ac_infile_base.hpp"
-#include "app/stages/ac_outfile_base.hpp"
+#include "program_name.hpp"
+#include "stage/ac_convert_base.hpp"
+#include "stage/ac_infile_base.hpp"
+#include "stage/ac_outfile_base.hpp"
 
 #include <cstdint>
 #include <memory>

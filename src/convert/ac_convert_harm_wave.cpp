@@ -1,6 +1,6 @@
 #include "convert/ac_convert_harm_wave.hpp"
 
-#include "app/stages/memory_budget.hpp"
+#include "system/memory_budget.hpp"
 
 #include <pthread.h>
 #include <sched.h>

@@ -1,7 +1,7 @@
 #include "convert/ac_convert_wave_harm.hpp"
 
-#include "app/stages/memory_budget.hpp"
-#include "app/stages/value_array.hpp"
+#include "system/memory_budget.hpp"
+#include "stage/value_array.hpp"
 
 #include <fftw3.h>
 

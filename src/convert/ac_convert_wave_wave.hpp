@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/stages/ac_convert_base.hpp"
+#include "stage/ac_convert_base.hpp"
 
 #include <string>
 

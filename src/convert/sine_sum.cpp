@@ -1,6 +1,6 @@
 #include "convert/sine_sum.hpp"
 
-#include "app/stages/value_array.hpp"
+#include "stage/value_array.hpp"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "infile/ac_infile_cs_ft.hpp"
 
-#include "app/stages/memory_budget.hpp"
+#include "system/memory_budget.hpp"
 #include "infile/text_number.hpp"
 
 #include <cctype>

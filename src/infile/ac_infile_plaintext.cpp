@@ -1,6 +1,6 @@
 #include "infile/ac_infile_plaintext.hpp"
 
-#include "app/stages/memory_budget.hpp"
+#include "system/memory_budget.hpp"
 #include "infile/line_reader.hpp"
 #include "infile/text_number.hpp"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/stages/ac_infile_base.hpp"
+#include "stage/ac_infile_base.hpp"
 
 #include <fstream>
 

@@ -1,7 +1,7 @@
 #include "outfile/ac_outfile_audio.hpp"
 
 #include "app/format_resolution.hpp"
-#include "outfile/cycle_loop.hpp"
+#include "formats/audio_chunks.hpp"
 
 #include <sys/stat.h>
 #include <unistd.h>

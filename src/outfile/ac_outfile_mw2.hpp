@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/stages/ac_outfile_base.hpp"
+#include "stage/ac_outfile_base.hpp"
 #include "formats/mw2_wave_dump.hpp"
 
 namespace Vemo {

@@ -1,6 +1,6 @@
 #include "outfile/ac_outfile_svg.hpp"
 
-#include "app/stages/memory_budget.hpp"
+#include "system/memory_budget.hpp"
 #include "outfile/svg_picture.hpp"
 
 #include <string>

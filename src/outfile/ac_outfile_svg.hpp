@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/stages/ac_outfile_base.hpp"
+#include "stage/ac_outfile_base.hpp"
 
 namespace Vemo {
 

@@ -4,7 +4,7 @@
 
 #include "outfile/svg_picture.hpp"
 
-#include "app/stages/value_array.hpp"
+#include "stage/value_array.hpp"
 
 #include <algorithm>
 #include <charconv>

@@ -1,6 +1,6 @@
 #include "fuzz/fuzz_support.hpp"
 
-#include "app/stages/ac_infile_base.hpp"
+#include "stage/ac_infile_base.hpp"
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "app/stages/removal_on_signal.hpp"
+#include "system/removal_on_signal.hpp"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -1,6 +1,6 @@
-#include "outfile/cycle_loop.hpp"
+#include "formats/audio_chunks.hpp"
 
-#include "app/program_name.hpp"
+#include "program_name.hpp"
 
 #include <cmath>
 

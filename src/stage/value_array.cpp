@@ -1,4 +1,4 @@
-#include "app/stages/value_array.hpp"
+#include "stage/value_array.hpp"
 
 #include <algorithm>
 #include <cmath>

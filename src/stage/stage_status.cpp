@@ -1,4 +1,4 @@
-#include "app/stages/stage_status.hpp"
+#include "stage/stage_status.hpp"
 
 #include <utility>
 

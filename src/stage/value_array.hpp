@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/stages/memory_budget.hpp"
+#include "system/memory_budget.hpp"
 
 #include <cstdint>
 #include <memory>

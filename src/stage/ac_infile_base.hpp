@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/stages/stage_status.hpp"
+#include "stage/stage_status.hpp"
 
 #include <cstdint>
 #include <fstream>

@@ -1,5 +1,5 @@
-#include "app/stages/ac_convert_base.hpp"
-#include "app/stages/value_array.hpp"
+#include "stage/ac_convert_base.hpp"
+#include "stage/value_array.hpp"
 
 #include <algorithm>
 #include <cmath>

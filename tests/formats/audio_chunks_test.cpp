@@ -1,4 +1,4 @@
-#include "outfile/cycle_loop.hpp"
+#include "formats/audio_chunks.hpp"
 
 #include <gtest/gtest.h>
 

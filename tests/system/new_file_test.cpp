@@ -1,7 +1,7 @@
 // A new file is at its path only once published, never replaces anything,
 // and leaves nothing behind when it is not published.
 
-#include "app/stages/new_file.hpp"
+#include "system/new_file.hpp"
 #include "support/temp_folder.hpp"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The limits a process is under, read from /proc and control-group files of
 // the test's own: the kernel's file layouts, never the machine's groups.
 
-#include "app/stages/memory_limits.hpp"
+#include "system/memory_limits.hpp"
 #include "support/temp_folder.hpp"
 
 #include <gtest/gtest.h>

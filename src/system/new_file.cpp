@@ -1,6 +1,6 @@
-#include "app/stages/new_file.hpp"
+#include "system/new_file.hpp"
 
-#include "app/stages/removal_on_signal.hpp"
+#include "system/removal_on_signal.hpp"
 
 #include <boost/filesystem.hpp>
 

@@ -1,4 +1,4 @@
-#include "app/stages/memory_limits.hpp"
+#include "system/memory_limits.hpp"
 
 #include <sys/resource.h>
 #include <unistd.h>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/stages/new_file.hpp"
-#include "app/stages/stage_status.hpp"
+#include "system/new_file.hpp"
+#include "stage/stage_status.hpp"
 
 #include <cstddef>
 #include <cstdint>

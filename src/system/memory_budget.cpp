@@ -1,6 +1,6 @@
-#include "app/stages/memory_budget.hpp"
+#include "system/memory_budget.hpp"
 
-#include "app/stages/memory_limits.hpp"
+#include "system/memory_limits.hpp"
 
 #include <algorithm>
 
