@@ -1,24 +1,22 @@
 #pragma once
 
-#include "program_name.hpp"
+#include "app/request.hpp"
 #include "stage/ac_convert_base.hpp"
 #include "stage/ac_infile_base.hpp"
 #include "stage/ac_outfile_base.hpp"
 
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
-#include <string_view>
 
 namespace Vemo {
 
-/// One invocation: the options, the three stages of one conversion, and the
-/// one place where failures are printed.
+/// One invocation: what the user asked for, the three stages of one
+/// conversion, and the one place where failures are printed.
 class Ac_application {
 public:
-    /// Parses the command line and creates the stages, or settles the outcome
-    /// (help, version, listing, or an error) in `finished`.
+    /// Reads the command line; a command line that asks for nothing that can
+    /// be done settles the outcome here, in `finished`.
     Ac_application(int argc, char** argv);
     /// Closes and releases writer, converter and reader, in that order; after
     /// a failed run the output file this run created is removed.
@@ -26,7 +24,8 @@ public:
     Ac_application(const Ac_application&) = delete;
     Ac_application& operator=(const Ac_application&) = delete;
 
-    /// Drives reader, converter and writer through one conversion.
+    /// Does what was asked (help, version, a listing or one conversion) and
+    /// reports a failure.
     bool run();
 
     std::unique_ptr<Ac_infile_base> reader;
@@ -34,6 +33,8 @@ public:
     std::unique_ptr<Ac_outfile_base> writer;
     bool success = true;
     std::string error_message;
+    /// Set when the outcome needs no conversion: a refused command line,
+    /// help, version or a listing.
     bool finished = false;
     std::uint32_t input_wave_number = 0;
     std::uint32_t output_wave_number = 0;
@@ -46,24 +47,21 @@ public:
     std::uint64_t input_size = 0;
 
 private:
-    bool parse_options(int argc, char** argv);
-    bool create_reader(std::string& input_format, std::string& input_type);
-    bool create_writer(std::string& output_format, std::string& output_type);
-    bool choose_converter(const std::string& input_type, const std::string& output_type);
-    void list_input_waves(const std::string& input_type);
-
+    /// Makes the reader, writer and converter the request names.
+    bool create_stages();
+    /// Reads, converts and writes: the story of one conversion.
     bool convert_once();
-    /// Settles a failure found before the run: `run` reports it.
-    bool refuse(std::string message);
-    /// Ends the run with `message`: `run` reports it.
+    void list_input_waves();
+
+    /// Ends the run with `message`, unless an earlier failure did already:
+    /// the first failure is the one the user sees.
     bool stop_run(const std::string& message);
     /// The one report of a failure, after the option library's explanation
     /// when the command line could not be parsed.
     void print_error_report() const;
     void print_success_report() const;
 
-    /// The option library's explanation of a command line it could not parse.
-    std::optional<std::string> option_error_explanation;
+    Request request;
 };
 
 }  // namespace Vemo

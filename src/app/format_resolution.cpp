@@ -1,13 +1,12 @@
-// Turns file names, formats and types into the three stages of a conversion.
 // Each table below is read by a loop, so a new format is one more row.
 
 #include "app/format_resolution.hpp"
 
-#include "app/ac_application.hpp"
 #include "convert/ac_convert_harm_harm.hpp"
 #include "convert/ac_convert_harm_wave.hpp"
 #include "convert/ac_convert_wave_harm.hpp"
 #include "convert/ac_convert_wave_wave.hpp"
+#include "formats/file_extensions.hpp"
 #include "formats/mw2_wave_dump.hpp"
 #include "infile/ac_infile_audio.hpp"
 #include "infile/ac_infile_cs_ft.hpp"
@@ -19,24 +18,11 @@
 #include "outfile/ac_outfile_svg.hpp"
 #include "outfile/ac_outfile_yoshimi.hpp"
 
-#include <algorithm>
-#include <iostream>
 #include <string_view>
 
 namespace Vemo {
 
 namespace {
-
-struct Extension_format {
-    std::string_view extension;
-    std::string_view format;
-};
-
-/// Extensions in lower case; a file name's may be in any case.
-const Extension_format extension_formats[] = {
-    {"wav", "audio"}, {"aif", "audio"}, {"aiff", "audio"}, {"txt", "text"},
-    {"ftable", "ftable"}, {"syx", "mw2"}, {"ysc", "ysc"}, {"svg", "svg"},
-};
 
 template <typename Reader>
 std::unique_ptr<Ac_infile_base> make_reader(const std::string& file_name)
@@ -121,102 +107,66 @@ const Kind* find_format(const Kind (&kinds)[count], const std::string& format)
 
 }  // namespace
 
-std::string_view file_extension(const std::string& file_name)
+std::unique_ptr<Ac_infile_base> create_reader(const std::string& file_name,
+                                              std::string& format, std::string& type,
+                                              std::string& refusal)
 {
-    const std::size_t dot = file_name.rfind('.');
-    return dot == std::string::npos ? std::string_view(file_name)
-                                    : std::string_view(file_name).substr(dot + 1);
-}
-
-bool extension_is(std::string_view extension, std::string_view name)
-{
-    // Letters are folded by hand: the locale must not decide what a name means.
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-    return std::equal(extension.begin(), extension.end(), name.begin(), name.end(),
-                      [&](char a, char b) { return lower(a) == b; });
-}
-
-std::string format_from_extension(const std::string& file_name)
-{
-    const std::string_view extension = file_extension(file_name);
-    for (const Extension_format& row : extension_formats)
-        if (extension_is(extension, row.extension))
-            return std::string(row.format);
-    return "none";
-}
-
-bool Ac_application::create_reader(std::string& input_format, std::string& input_type)
-{
-    if (input_format.empty())
-        input_format = format_from_extension(input_file);
-    const Reader_kind* kind = find_format(reader_kinds, input_format);
-    if (!kind)
-        return refuse(input_file + " is not recognised as a supported format: " + input_format);
-
-    reader = kind->create(input_file);
+    if (format.empty())
+        format = format_from_extension(file_name);
+    const Reader_kind* kind = find_format(reader_kinds, format);
+    if (!kind) {
+        refusal = file_name + " is not recognised as a supported format: " + format;
+        return nullptr;
+    }
     if (!kind->implied_type.empty())
-        input_type = kind->implied_type;
-    else if (input_type.empty())
-        return refuse("No type was given for the input file " + input_file +
-                      "\nBut input format " + input_format +
-                      " supports both wave and harm. Please specify.");
-    return true;
+        type = kind->implied_type;
+    else if (type.empty()) {
+        refusal = "No type was given for the input file " + file_name + "\nBut input format " +
+                  format + " supports both wave and harm. Please specify.";
+        return nullptr;
+    }
+    return kind->create(file_name);
 }
 
-bool Ac_application::create_writer(std::string& output_format, std::string& output_type)
+std::unique_ptr<Ac_outfile_base> create_writer(const std::string& file_name,
+                                               std::string& format, std::string& type,
+                                               std::uint64_t& output_size,
+                                               std::uint32_t& wave_number,
+                                               std::string& refusal)
 {
-    if (output_format.empty())
-        output_format = format_from_extension(output_file);
-    const Writer_kind* kind = find_format(writer_kinds, output_format);
-    if (!kind)
-        return refuse(output_file + " is not recognised as a supported format: " +
-                      output_format);
-
+    if (format.empty())
+        format = format_from_extension(file_name);
+    const Writer_kind* kind = find_format(writer_kinds, format);
+    if (!kind) {
+        refusal = file_name + " is not recognised as a supported format: " + format;
+        return nullptr;
+    }
     if (!kind->implied_type.empty())
-        output_type = kind->implied_type;
-    writer = kind->create(output_file, output_type);
+        type = kind->implied_type;
+    if (type.empty()) {
+        refusal = "No type was given for the output file " + file_name +
+                  "\nBut the output format " + format +
+                  " supports both wave and harm. Please specify.";
+        return nullptr;
+    }
     if (kind->fixed_output_size != 0)
         output_size = kind->fixed_output_size;
-    if (output_wave_number == 0)
-        output_wave_number = kind->default_wave_number;
-    if (output_type.empty())
-        return refuse("No type was given for the output file " + output_file +
-                      "\nBut the output format " + output_format +
-                      " supports both wave and harm. Please specify.");
-    return true;
+    if (wave_number == 0)
+        wave_number = kind->default_wave_number;
+    return kind->create(file_name, type);
 }
 
-bool Ac_application::choose_converter(const std::string& input_type,
-                                      const std::string& output_type)
+std::unique_ptr<Ac_convert_base> choose_converter(const std::string& input_type,
+                                                  const std::string& output_type,
+                                                  std::uint64_t output_size, double threshold,
+                                                  std::string& refusal)
 {
-    for (const Converter_kind& kind : converter_kinds) {
-        if (kind.input_type == input_type && kind.output_type == output_type) {
-            converter = kind.create(output_size, threshold);
-            return true;
-        }
-    }
-    return refuse("Can't convert between input type " + input_type + " and output type " +
-                  output_type);
-}
-
-void Ac_application::list_input_waves(const std::string& input_type)
-{
-    if (!reader->select_wave_size(input_size) || !reader->open()) {
-        stop_run(reader->error_message);
-        return;
-    }
-    // The names are all made before any is printed: a reader that cannot
-    // hold them all fails with its message and nothing is listed.
-    const std::vector<std::string> names = reader->list_waves();
-    if (!reader->ok) {
-        stop_run(reader->error_message);
-        return;
-    }
-    std::cout << program_name << ": listing " << (input_type == "harm" ? "spectra" : "waveforms")
-              << " from file " << input_file << ":\n";
-    for (const std::string& name : names)
-        std::cout << name << '\n' << std::flush;
-    reader->close();
+    for (const Converter_kind& kind : converter_kinds)
+        if (kind.input_type == input_type && kind.output_type == output_type)
+            return kind.create(output_size, threshold);
+    refusal = "Can't convert between input type " + input_type + " and output type " +
+              output_type;
+    return nullptr;
 }
 
 }  // namespace Vemo

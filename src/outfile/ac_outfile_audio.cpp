@@ -1,92 +1,34 @@
 #include "outfile/ac_outfile_audio.hpp"
 
-#include "app/format_resolution.hpp"
 #include "formats/audio_chunks.hpp"
-
-#include <sys/stat.h>
-#include <unistd.h>
+#include "formats/file_extensions.hpp"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <iterator>
 #include <limits>
-#include <string_view>
 #include <vector>
 
 namespace Vemo {
 
 namespace {
 
-struct Extension_container {
-    std::string_view extension;
-    int container;
-};
-
-/// The extensions accepted, in lower case; a file name's may be in any case.
-const Extension_container extension_containers[] = {
-    {"wav", SF_FORMAT_WAV},
-    {"aif", SF_FORMAT_AIFF},
-    {"aiff", SF_FORMAT_AIFF},
-};
-
-/// The container for `file_name`, or 0 when its extension names none.
-int container_from_extension(const std::string& file_name)
-{
-    const std::string_view extension = file_extension(file_name);
-    for (const Extension_container& row : extension_containers)
-        if (extension_is(extension, row.extension))
-            return row.container;
-    return 0;
-}
-
-/// Reasons of the path itself: opening the output for reading meets them too.
-const int path_reasons[] = {ENOENT, ENOTDIR, ELOOP, ENAMETOOLONG};
-/// Reasons of a folder that takes no new file: only creating a file meets them.
-const int folder_reasons[] = {EACCES, EPERM, EROFS};
-
-template <std::size_t count>
-bool among(int error, const int (&reasons)[count])
-{
-    return std::find(std::begin(reasons), std::end(reasons), error) != std::end(reasons);
-}
-
-/// libsndfile's text for opening `path` in `mode`, if that fails for the
-/// system's reason `error`; empty otherwise. A file that opens after all (the
-/// folder changed meanwhile) is closed, and removed if it was created here.
-std::string libsndfile_text(const std::string& path, int mode, SF_INFO info, int error)
-{
-    SNDFILE* const opened = sf_open(path.c_str(), mode, &info);
-    const int reason = errno;
-    if (!opened)
-        return reason == error ? sf_strerror(nullptr) : "";
-    sf_close(opened);
-    if (mode == SFM_WRITE)
-        ::unlink(path.c_str());
-    return "";
-}
+/// Reasons that lie with the path or its folder, which libsndfile words
+/// itself when it cannot open a file: "System error : " and the system's text.
+const int path_reasons[] = {ENOENT, ENOTDIR, ELOOP, ENAMETOOLONG, EACCES, EPERM, EROFS};
 
 }  // namespace
 
 std::string Ac_outfile_audio::creation_failure(int error) const
 {
-    // libsndfile words the reasons a file cannot be opened itself. It is
-    // asked to open a file that fails for the same reason without anything
-    // being created: the output for reading, or, where only creating meets
-    // the reason, a file of another name in the same folder, which the
-    // folder refuses just as it refused the output. Other reasons (out of
-    // descriptors or memory) concern the program, not the path.
-    std::string text;
-    if (among(error, path_reasons) || among(error, folder_reasons)) {
-        SF_INFO to_read{};
-        text = libsndfile_text(file_name, SFM_READ, to_read, error);
-    }
-    const std::string beside = file_name + "." + std::to_string(::getpid()) + ".probe";
-    struct stat taken;
-    if (text.empty() && among(error, folder_reasons) && ::lstat(beside.c_str(), &taken) != 0)
-        text = libsndfile_text(beside, SFM_WRITE, file_info, error);
-    return text.empty() ? file_name + " could not be created: " + std::strerror(error) + "."
-                        : text;
+    // Audio output is reported in libsndfile's words, as if it had opened the
+    // file itself. Other reasons (out of descriptors or memory) concern the
+    // program, not the path.
+    if (std::find(std::begin(path_reasons), std::end(path_reasons), error) !=
+        std::end(path_reasons))
+        return std::string("System error : ") + std::strerror(error) + ".";
+    return file_name + " could not be created: " + std::strerror(error) + ".";
 }
 
 Ac_outfile_audio::Ac_outfile_audio(const std::string& name) : Ac_outfile_base(name) {}
@@ -103,10 +45,10 @@ bool Ac_outfile_audio::open()
         return false;
     // The name is judged before anything is created, so a refused name
     // leaves the file system untouched.
-    const int container = container_from_extension(file_name);
+    const int container = audio_container_from_extension(file_name);
     if (container == 0)
         return fail("Audio output can only be written in wav and aiff format. "
-                    "Filenames should end in .wav, .aif or .aiff.");
+                    "Filenames should end in " + audio_output_extensions() + ".");
     // libsndfile keeps the rate as an int; a larger one would turn negative.
     if (sample_rate > static_cast<std::uint32_t>(std::numeric_limits<int>::max()))
         return fail("Can't write a sample rate of " + std::to_string(sample_rate) +

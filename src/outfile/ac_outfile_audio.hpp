@@ -27,8 +27,8 @@ public:
     bool write() override;
 
 protected:
-    /// What libsndfile says about a file that cannot be created in its
-    /// folder for the system's reason `error`.
+    /// What libsndfile would say about a file that cannot be created for
+    /// the system's reason `error`.
     std::string creation_failure(int error) const override;
 
 private:

@@ -1,11 +1,13 @@
-#include "app/ac_application.hpp"
+#include "app/request.hpp"
+
 #include "app/option_error_text.hpp"
+#include "program_name.hpp"
 
 #include <boost/lexical_cast.hpp>
 #include <boost/program_options.hpp>
 
 #include <cmath>
-#include <iostream>
+#include <sstream>
 
 namespace Vemo {
 
@@ -46,27 +48,6 @@ const char* const banner = "Tonalith - Waveform spectrum converter version " TON
 const char* const copyright = "Copyright 2026 The Tonalith developers";
 const char* const licence =
     "License GPL-3.0-or-later: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>";
-
-void print_help(const po::options_description& options)
-{
-    std::cout << banner << '\n'
-              << copyright << '\n'
-              << licence << '\n'
-              << program_name
-              << " convert between single cycle waveforms and spectra in different formats.\n\n"
-              << options << '\n'
-              << std::flush;
-}
-
-void print_version()
-{
-    std::cout << banner << '\n'
-              << copyright << '\n'
-              << licence << '\n'
-              << "This is free software: you are free to change and redistribute it. There is NO "
-                 "WARRANTY.\n"
-              << std::flush;
-}
 
 po::options_description help_options()
 {
@@ -119,6 +100,13 @@ po::options_description conversion_options()
     return options;
 }
 
+po::options_description all_options()
+{
+    po::options_description options;
+    options.add(help_options()).add(conversion_options());
+    return options;
+}
+
 /// Copies the value of `name` into `field` when the option was given.
 template <typename T>
 void take(const po::variables_map& given, const char* name, T& field)
@@ -134,87 +122,95 @@ void take(const po::variables_map& given, const char* name, Whole_number<T>, T& 
         field = given[name].as<Whole_number<T>>().value;
 }
 
+/// Fills `request` from the options given; a missing option that the
+/// request needs is its refusal.
+void take_request(const po::variables_map& given, const std::string& program_path,
+                  Request& request)
+{
+    if (given.empty()) {
+        request.refusal = program_name +
+                          " - convert between single cycle waveforms and spectra.\n"
+                          "No options given try:\n" +
+                          program_path + " -h to get help.";
+        return;
+    }
+    // Help wins over everything else on the command line, then version.
+    request.help = given.count("help") != 0;
+    request.version = given.count("version") != 0;
+    if (request.help || request.version)
+        return;
+
+    take(given, "input_format", request.input_format);
+    take(given, "output_format", request.output_format);
+    take(given, "input_type", request.input_type);
+    take(given, "output_type", request.output_type);
+    // A listing needs the size of a wave too, to tell the waves apart.
+    take(given, "input_size", Whole_number<std::uint64_t>{}, request.input_size);
+    if (given.count("list")) {
+        request.list = given["list"].as<std::string>();
+        return;
+    }
+
+    if (!given.count("input")) {
+        request.refusal = "No input file given. Please specify an input file.";
+        return;
+    }
+    request.input_file = given["input"].as<std::string>();
+    if (!given.count("output")) {
+        request.refusal = "No output file given. Please specify an output file.";
+        return;
+    }
+    request.output_file = given["output"].as<std::string>();
+    take(given, "samplerate", Whole_number<std::uint32_t>{}, request.sample_rate);
+    take(given, "output_size", Whole_number<std::uint64_t>{}, request.output_size);
+    take(given, "input_wave", Whole_number<std::uint32_t>{}, request.input_wave_number);
+    take(given, "output_wave", Whole_number<std::uint32_t>{}, request.output_wave_number);
+    take(given, "threshold", request.threshold);
+    if (!std::isfinite(request.threshold))
+        request.refusal = "The zero threshold must be a finite number.";
+}
+
 }  // namespace
 
-bool Ac_application::parse_options(int argc, char** argv)
+Request parse_request(int argc, char** argv)
 {
-    std::string input_format;
-    std::string output_format;
-    std::string input_type;
-    std::string output_type;
-
+    Request request;
     try {
-        po::options_description all_options;
-        all_options.add(help_options()).add(conversion_options());
-
         // The program takes no positional arguments: a bare word is an error.
         const po::positional_options_description no_positional_arguments;
         po::variables_map given;
         po::store(po::command_line_parser(argc, argv)
-                      .options(all_options)
+                      .options(all_options())
                       .positional(no_positional_arguments)
                       .run(),
                   given);
         po::notify(given);
-
-        if (given.empty())
-            return refuse(program_name +
-                          " - convert between single cycle waveforms and spectra.\n"
-                          "No options given try:\n" +
-                          std::string(argc > 0 && argv[0] ? argv[0] : "") + " -h to get help.");
-        if (given.count("help")) {
-            print_help(all_options);
-            finished = true;
-            return true;
-        }
-        if (given.count("version")) {
-            print_version();
-            finished = true;
-            return true;
-        }
-
-        take(given, "input_format", input_format);
-        take(given, "output_format", output_format);
-        take(given, "input_type", input_type);
-        take(given, "output_type", output_type);
-
-        // A listing needs the size of a wave too, to tell the waves apart.
-        take(given, "input_size", Whole_number<std::uint64_t>{}, input_size);
-        if (given.count("list")) {
-            input_file = given["list"].as<std::string>();
-            if (create_reader(input_format, input_type))
-                list_input_waves(input_type);
-            finished = true;
-            return success;
-        }
-
-        if (!given.count("input"))
-            return refuse("No input file given. Please specify an input file.");
-        input_file = given["input"].as<std::string>();
-        if (!given.count("output"))
-            return refuse("No output file given. Please specify an output file.");
-        output_file = given["output"].as<std::string>();
-        take(given, "samplerate", Whole_number<std::uint32_t>{}, sample_rate);
-        take(given, "output_size", Whole_number<std::uint64_t>{}, output_size);
-        take(given, "input_wave", Whole_number<std::uint32_t>{}, input_wave_number);
-        take(given, "output_wave", Whole_number<std::uint32_t>{}, output_wave_number);
-        take(given, "threshold", threshold);
-        if (!std::isfinite(threshold))
-            refuse("The zero threshold must be a finite number.");
+        take_request(given, argc > 0 && argv[0] ? argv[0] : "", request);
     } catch (const po::error& error) {
-        option_error_explanation = option_error_text(error);
-        refuse("Failed to parse the program options.");
+        request = Request{};
+        request.option_error = option_error_text(error);
+        request.refusal = "Failed to parse the program options.";
     }
-    if (finished)
-        return success;
+    return request;
+}
 
-    if (!create_reader(input_format, input_type))
-        return false;
-    if (!create_writer(output_format, output_type))
-        return false;
-    if (output_size == 0)
-        return refuse("No output size given. Please specify an output size.");
-    return choose_converter(input_type, output_type);
+std::string help_text()
+{
+    std::ostringstream text;
+    text << banner << '\n'
+         << copyright << '\n'
+         << licence << '\n'
+         << program_name
+         << " convert between single cycle waveforms and spectra in different formats.\n\n"
+         << all_options() << '\n';
+    return text.str();
+}
+
+std::string version_text()
+{
+    return std::string(banner) + '\n' + copyright + '\n' + licence + '\n' +
+           "This is free software: you are free to change and redistribute it. There is NO "
+           "WARRANTY.\n";
 }
 
 }  // namespace Vemo
