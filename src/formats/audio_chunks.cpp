@@ -2,6 +2,7 @@
 
 #include "program_name.hpp"
 
+#include <charconv>
 #include <cmath>
 
 namespace Vemo {
@@ -107,11 +108,34 @@ SF_INSTRUMENT wav_cycle_instrument(std::uint32_t sample_rate, std::uint64_t fram
     return instrument;
 }
 
+constexpr std::string_view clm_mark = "<!>";
+
 std::vector<Sound_chunk> wav_cycle_chunks(std::uint64_t frames)
 {
-    const std::string frame_size =
-        "<!>" + std::to_string(frames) + " 00000000 wavetable (" + program_name + ")";
+    const std::string frame_size = std::string(clm_mark) + std::to_string(frames) +
+                                   " 00000000 wavetable (" + program_name + ")";
     return {{"clm ", {frame_size.begin(), frame_size.end()}}};
+}
+
+std::uint64_t clm_wave_size(std::string_view text)
+{
+    if (!text.starts_with(clm_mark))
+        return 0;
+    std::uint64_t size = 0;
+    const auto [end, error] =
+        std::from_chars(text.data() + clm_mark.size(), text.data() + text.size(), size);
+    return error == std::errc() ? size : 0;
+}
+
+std::uint64_t srge_wave_size(const unsigned char* bytes, std::size_t size)
+{
+    const auto little_endian_32 = [](const unsigned char* at) {
+        return static_cast<std::uint32_t>(at[0]) | static_cast<std::uint32_t>(at[1]) << 8 |
+               static_cast<std::uint32_t>(at[2]) << 16 | static_cast<std::uint32_t>(at[3]) << 24;
+    };
+    if (size < 8 || little_endian_32(bytes) != 1)
+        return 0;
+    return little_endian_32(bytes + 4);
 }
 
 std::vector<Sound_chunk> aiff_cycle_chunks(std::uint32_t sample_rate, std::uint64_t frames)

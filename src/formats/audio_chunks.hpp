@@ -1,13 +1,16 @@
 #pragma once
 
-// What tells a sampler that a sound file holds one cycle to be looped: a
-// forward loop over all its frames and the root note that the cycle plays at
-// its sample rate. The byte layout of every chunk that says so lives here.
+// The chunks of a sound file that say it holds a cycle to be looped, or a
+// wavetable of waves of one size: a forward loop over the cycle, the root
+// note that the cycle plays at its sample rate, and the size of one wave.
+// Their byte layouts live here, for the writer that sets them and the reader
+// that looks for them.
 //
 //   WAV   libsndfile's instrument, stored as the `smpl` chunk: MIDI note and
 //         upward fine tune, loop start 0 and last frame N - 1;
 //         `clm `: the text "<!>N 00000000 wavetable (Tonalith)", N in decimal,
-//         the frame size that wavetable synths read.
+//         the frame size that wavetable synths read;
+//         `srge`: version 1, then N, both 32-bit little-endian.
 //   AIFF  `MARK`: markers 1 and 2 at positions 0 and N;
 //         `INST`: base note, signed detune, keys 0 to 127, velocities 1 to
 //         127, gain 0, sustain loop forward from marker 1 to marker 2, no
@@ -16,8 +19,10 @@
 
 #include <sndfile.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace Vemo {
@@ -51,6 +56,14 @@ SF_INSTRUMENT wav_cycle_instrument(std::uint32_t sample_rate, std::uint64_t fram
 
 /// The chunks that WAV output carries besides the instrument.
 std::vector<Sound_chunk> wav_cycle_chunks(std::uint64_t frames);
+
+/// The wave size that the text of a `clm ` chunk gives: "<!>" and the size
+/// in decimal at its start; 0 when it gives none.
+std::uint64_t clm_wave_size(std::string_view text);
+
+/// The wave size that a `srge` chunk gives: version 1, then the size; 0 when
+/// it gives none.
+std::uint64_t srge_wave_size(const unsigned char* bytes, std::size_t size);
 
 /// The chunks that mark an AIFF file as one looped cycle; libsndfile writes
 /// no AIFF loop of its own.

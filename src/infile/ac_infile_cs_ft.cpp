@@ -1,9 +1,5 @@
 #include "infile/ac_infile_cs_ft.hpp"
 
-#include "system/memory_budget.hpp"
-#include "infile/text_number.hpp"
-
-#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdint>
@@ -20,15 +16,13 @@ constexpr std::string_view length_key = "flenfrms:";
 constexpr std::string_view channels_key = "nchnls:";
 constexpr std::string_view header_end = "---------END OF HEADER--------------";
 
-bool is_space(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
-
 /// Reads a table length: a non-negative whole number in decimal, with white
 /// space around it. A minus sign, a fraction, other text or a number
 /// beyond 64 bits makes it invalid.
 bool read_table_length(std::string_view text, std::uint64_t& length)
 {
     std::size_t at = 0;
-    while (at < text.size() && is_space(text[at]))
+    while (at < text.size() && is_blank(text[at]))
         ++at;
     if (at < text.size() && text[at] == '+')
         ++at;
@@ -43,7 +37,7 @@ bool read_table_length(std::string_view text, std::uint64_t& length)
     if (at == digits_start)
         return false;
     for (; at < text.size(); ++at)
-        if (!is_space(text[at]))
+        if (!is_blank(text[at]))
             return false;
     length = value;
     return true;
@@ -62,16 +56,6 @@ long read_channel_count(const char* text)
 }
 
 }  // namespace
-
-Ac_infile_cs_ft::Ac_infile_cs_ft(const std::string& name) : Ac_infile_base(name) {}
-
-Ac_infile_cs_ft::Ac_infile_cs_ft(const char* name) : Ac_infile_base(name) {}
-
-Ac_infile_cs_ft::~Ac_infile_cs_ft() { close(); }
-
-void Ac_infile_cs_ft::close() { close_stream(file_stream); }
-
-bool Ac_infile_cs_ft::open() { return open_stream(file_stream); }
 
 bool Ac_infile_cs_ft::next_header_line(std::string_view& line)
 {
@@ -102,6 +86,8 @@ bool Ac_infile_cs_ft::read_header(std::uint64_t& table_length)
             if (lines.cut() || !read_table_length(line.substr(length_key.size()), table_length))
                 return fail(file_name + " is corrupt, the table length is not valid.");
         } else if (line.starts_with(channels_key)) {
+            // The missing blank in "ftablecontains" is the message's own, kept
+            // word for word.
             if (read_channel_count(line.data() + channels_key.size()) != 1)
                 fail(file_name + "contains more than one channel.");
         }
@@ -125,24 +111,13 @@ bool Ac_infile_cs_ft::read()
     // The length comes from the file: nothing is set aside for it in
     // advance, so a table that claims more values than it holds fails when
     // its lines run out, not when memory does. The guard point after the
-    // last value, and anything after it, is never read.
+    // last value, and anything after it, is never read. Every slot has its
+    // line: a blank one holds no number either.
     std::vector<double> values;
-    for (std::uint64_t slot = 0; slot < table_length; ++slot) {
-        if (!lines.next(true)) {
-            if (file_stream.bad())
-                return fail(file_name + " could not be read to the end.");
-            return fail(file_name + " is corrupt, there are not enough values.");
-        }
-        ++line_number;
-        // Every slot has its line: a blank one holds no number either.
-        double value = 0.0;
-        const Line_content content = read_leading_number(lines.start(), lines.cut(), value);
-        if (content != Line_content::number)
-            return fail(file_name + " is corrupt, " + line_problem(content, line_number));
-        if (!room_for_another_value(values))
-            return fail(not_enough_memory);
-        values.push_back(value);
-    }
+    if (!read_values(table_length, Blank_lines::refused, file_name + " is corrupt, ", values))
+        return false;
+    if (values.size() < table_length)
+        return fail(file_name + " is corrupt, there are not enough values.");
     return store_data(values);
 }
 

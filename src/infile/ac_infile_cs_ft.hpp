@@ -1,10 +1,7 @@
 #pragma once
 
-#include "stage/ac_infile_base.hpp"
-#include "infile/line_reader.hpp"
-#include "infile/text_number.hpp"
+#include "infile/ac_infile_text.hpp"
 
-#include <fstream>
 #include <string_view>
 
 namespace Vemo {
@@ -13,14 +10,10 @@ namespace Vemo {
 /// mode: a header that gives the table length in frames, then one value per
 /// line. Only the first table of the file is read, without its guard point;
 /// tables of more than one channel are refused.
-class Ac_infile_cs_ft : public Ac_infile_base {
+class Ac_infile_cs_ft : public Ac_infile_text {
 public:
-    explicit Ac_infile_cs_ft(const std::string& file_name);
-    explicit Ac_infile_cs_ft(const char* file_name);
-    ~Ac_infile_cs_ft() override;
+    using Ac_infile_text::Ac_infile_text;
 
-    void close() override;
-    bool open() override;
     bool read() override;
 
 private:
@@ -30,10 +23,6 @@ private:
     bool next_header_line(std::string_view& line);
     /// Reads the header up to its end line and takes the table length from it.
     bool read_header(std::uint64_t& table_length);
-
-    std::ifstream file_stream;
-    Line_reader lines{file_stream, kept_line_start};
-    std::uint64_t line_number = 0;
 };
 
 }  // namespace Vemo

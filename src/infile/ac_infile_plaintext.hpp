@@ -1,25 +1,16 @@
 #pragma once
 
-#include "stage/ac_infile_base.hpp"
-
-#include <fstream>
+#include "infile/ac_infile_text.hpp"
 
 namespace Vemo {
 
 /// Reads a text file of one number per line, a wave or a spectrum alike.
 /// Lines of white space are skipped; any other line must begin with a number.
-class Ac_infile_plaintext : public Ac_infile_base {
+class Ac_infile_plaintext : public Ac_infile_text {
 public:
-    explicit Ac_infile_plaintext(const std::string& file_name);
-    explicit Ac_infile_plaintext(const char* file_name);
-    ~Ac_infile_plaintext() override;
+    using Ac_infile_text::Ac_infile_text;
 
-    void close() override;
-    bool open() override;
     bool read() override;
-
-private:
-    std::ifstream file_stream;
 };
 
 }  // namespace Vemo

@@ -4,17 +4,6 @@
 
 namespace Vemo {
 
-namespace {
-
-/// White space as the C library sees it in the C locale, but for the line
-/// feed, which ends the line.
-bool is_blank_in_line(int c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
-}
-
-}  // namespace
-
 Line_reader::Line_reader(std::istream& input, std::size_t limit)
     : stream(input), buffer(limit + 1, '\0')
 {
@@ -26,7 +15,8 @@ bool Line_reader::next(bool skip_blanks)
     was_cut = false;
     line_feed = false;
     bool skipped = false;
-    while (skip_blanks && is_blank_in_line(stream.peek())) {
+    // The line feed is no blank to skip here: it ends the line.
+    while (skip_blanks && stream.peek() != '\n' && is_blank(static_cast<char>(stream.peek()))) {
         stream.get();
         skipped = true;
     }

@@ -7,6 +7,13 @@
 
 namespace Vemo {
 
+/// White space as the C library sees it in the classic locale, whatever
+/// locale is set: the text formats are the same everywhere.
+inline bool is_blank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
 /// Reads a text stream line by line, keeping no more of a line than its
 /// start: the characters beyond the first `limit` are skipped unread, so
 /// memory does not grow with the length of a line.

@@ -1,5 +1,7 @@
 #include "infile/text_number.hpp"
 
+#include "infile/line_reader.hpp"
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -11,14 +13,9 @@ namespace Vemo {
 
 namespace {
 
-bool is_blank_character(char c)
+bool all_blank(std::string_view line)
 {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
-bool is_blank(std::string_view line)
-{
-    return std::all_of(line.begin(), line.end(), is_blank_character);
+    return std::all_of(line.begin(), line.end(), [](char c) { return is_blank(c); });
 }
 
 bool is_name_character(char c)
@@ -47,7 +44,7 @@ bool number_could_go_on(std::string_view number, std::string_view rest)
 
 Line_content read_leading_number(std::string_view line, bool cut, double& value)
 {
-    if (is_blank(line))
+    if (all_blank(line))
         return Line_content::blank;
 
     // Most lines hold a plain decimal number and nothing else. from_chars
@@ -61,7 +58,7 @@ Line_content read_leading_number(std::string_view line, bool cut, double& value)
     const auto [after, error] = std::from_chars(first, last, plain);
     if (!cut && error == std::errc() && std::isfinite(plain) &&
         static_cast<std::size_t>(after - first) <= longest_number &&
-        std::all_of(after, last, is_blank_character)) {
+        all_blank(std::string_view(after, static_cast<std::size_t>(last - after)))) {
         value = plain;
         return Line_content::number;
     }

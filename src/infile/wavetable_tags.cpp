@@ -3,8 +3,9 @@
 
 #include "infile/wavetable_tags.hpp"
 
+#include "formats/audio_chunks.hpp"
+
 #include <algorithm>
-#include <charconv>
 #include <cstddef>
 #include <cstring>
 #include <iterator>
@@ -37,33 +38,16 @@ std::vector<unsigned char> chunk_head(SNDFILE* sound_file, const char (&id)[5])
     return head;
 }
 
-std::uint32_t little_endian_32(const unsigned char* bytes)
-{
-    return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
-           static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
-}
-
-/// A `clm ` chunk whose text begins with "<!>" and the size in decimal.
-std::uint64_t clm_wave_size(SNDFILE* sound_file, std::uint64_t)
+std::uint64_t clm_tag(SNDFILE* sound_file, std::uint64_t)
 {
     const std::vector<unsigned char> head = chunk_head(sound_file, "clm ");
-    const std::string_view text(reinterpret_cast<const char*>(head.data()), head.size());
-    constexpr std::string_view mark = "<!>";
-    if (!text.starts_with(mark))
-        return 0;
-    std::uint64_t size = 0;
-    const auto [end, error] =
-        std::from_chars(text.data() + mark.size(), text.data() + text.size(), size);
-    return error == std::errc() ? size : 0;
+    return clm_wave_size({reinterpret_cast<const char*>(head.data()), head.size()});
 }
 
-/// A `srge` chunk: version 1, then the size, both 32-bit little-endian.
-std::uint64_t srge_wave_size(SNDFILE* sound_file, std::uint64_t)
+std::uint64_t srge_tag(SNDFILE* sound_file, std::uint64_t)
 {
     const std::vector<unsigned char> head = chunk_head(sound_file, "srge");
-    if (head.size() < 8 || little_endian_32(head.data()) != 1)
-        return 0;
-    return little_endian_32(head.data() + 4);
+    return srge_wave_size(head.data(), head.size());
 }
 
 /// Two or more cue points, in any order, at 0, L, 2L, ... that mark every
@@ -125,7 +109,7 @@ std::uint64_t loop_wave_size(SNDFILE* sound_file, std::uint64_t frames)
 
 using Tag_rule = std::uint64_t (*)(SNDFILE*, std::uint64_t);
 
-const Tag_rule tag_rules[] = {clm_wave_size, srge_wave_size, cue_wave_size, loop_wave_size};
+const Tag_rule tag_rules[] = {clm_tag, srge_tag, cue_wave_size, loop_wave_size};
 
 }  // namespace
 

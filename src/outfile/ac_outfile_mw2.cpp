@@ -13,12 +13,6 @@ Ac_outfile_mw2::Ac_outfile_mw2(const std::string& name) : Ac_outfile_base(name)
 
 Ac_outfile_mw2::Ac_outfile_mw2(const char* name) : Ac_outfile_mw2(std::string(name)) {}
 
-Ac_outfile_mw2::~Ac_outfile_mw2() { close(); }
-
-bool Ac_outfile_mw2::open() { return open_new_file(); }
-
-void Ac_outfile_mw2::close() { close_file(); }
-
 bool Ac_outfile_mw2::write()
 {
     if (!ready_to_write())

@@ -13,10 +13,7 @@ public:
     /// A writer whose wave number is never set stores user wave 1000.
     explicit Ac_outfile_mw2(const std::string& file_name);
     explicit Ac_outfile_mw2(const char* file_name);
-    ~Ac_outfile_mw2() override;
 
-    bool open() override;
-    void close() override;
     /// Builds the message from `data` (harmonic amplitudes, the fundamental
     /// first) and `wave_number`, and writes it. Refuses numbers that are not
     /// user waves or do not fit into the message.

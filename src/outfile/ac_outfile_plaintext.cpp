@@ -26,12 +26,6 @@ Ac_outfile_plaintext::Ac_outfile_plaintext(const std::string& name) : Ac_outfile
 
 Ac_outfile_plaintext::Ac_outfile_plaintext(const char* name) : Ac_outfile_base(name) {}
 
-Ac_outfile_plaintext::~Ac_outfile_plaintext() { close(); }
-
-bool Ac_outfile_plaintext::open() { return open_new_file(); }
-
-void Ac_outfile_plaintext::close() { close_file(); }
-
 bool Ac_outfile_plaintext::write()
 {
     if (!ready_to_write())

@@ -10,10 +10,7 @@ class Ac_outfile_plaintext : public Ac_outfile_base {
 public:
     explicit Ac_outfile_plaintext(const std::string& file_name);
     explicit Ac_outfile_plaintext(const char* file_name);
-    ~Ac_outfile_plaintext() override;
 
-    bool open() override;
-    void close() override;
     bool write() override;
 };
 

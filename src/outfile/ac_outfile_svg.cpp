@@ -17,12 +17,6 @@ Ac_outfile_svg::Ac_outfile_svg(const char* name, const std::string& output_type)
 {
 }
 
-Ac_outfile_svg::~Ac_outfile_svg() { close(); }
-
-bool Ac_outfile_svg::open() { return open_new_file(); }
-
-void Ac_outfile_svg::close() { close_file(); }
-
 std::uint64_t Ac_outfile_svg::memory_needed(std::uint64_t count) const
 {
     // The whole picture is built before it is written; a bar or a point of

@@ -18,10 +18,7 @@ public:
     /// "wave" a wave. The front end refuses every other type before a run.
     Ac_outfile_svg(const std::string& file_name, const std::string& output_type);
     Ac_outfile_svg(const char* file_name, const std::string& output_type);
-    ~Ac_outfile_svg() override;
 
-    bool open() override;
-    void close() override;
     bool write() override;
     std::uint64_t memory_needed(std::uint64_t count) const override;
 

@@ -22,12 +22,6 @@ Ac_outfile_yoshimi::Ac_outfile_yoshimi(const std::string& name) : Ac_outfile_bas
 
 Ac_outfile_yoshimi::Ac_outfile_yoshimi(const char* name) : Ac_outfile_base(name) {}
 
-Ac_outfile_yoshimi::~Ac_outfile_yoshimi() { close(); }
-
-bool Ac_outfile_yoshimi::open() { return open_new_file(); }
-
-void Ac_outfile_yoshimi::close() { close_file(); }
-
 bool Ac_outfile_yoshimi::write()
 {
     if (!ready_to_write())

@@ -11,10 +11,7 @@ class Ac_outfile_yoshimi : public Ac_outfile_base {
 public:
     explicit Ac_outfile_yoshimi(const std::string& file_name);
     explicit Ac_outfile_yoshimi(const char* file_name);
-    ~Ac_outfile_yoshimi() override;
 
-    bool open() override;
-    void close() override;
     bool write() override;
 };
 

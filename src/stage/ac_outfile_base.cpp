@@ -58,7 +58,7 @@ bool Ac_outfile_base::publish()
 
 void Ac_outfile_base::remove_created_file() { new_file.discard(); }
 
-bool Ac_outfile_base::open_new_file()
+bool Ac_outfile_base::open()
 {
     if (is_open)
         return true;
@@ -108,7 +108,7 @@ bool Ac_outfile_base::write_bytes(const void* bytes, std::size_t count)
     return new_file.write(bytes, count) || fail(not_all_written());
 }
 
-void Ac_outfile_base::close_file()
+void Ac_outfile_base::close()
 {
     if (!new_file.close())
         fail(not_all_written());

@@ -24,11 +24,12 @@ public:
     Ac_outfile_base(const Ac_outfile_base&) = delete;
     Ac_outfile_base& operator=(const Ac_outfile_base&) = delete;
 
-    /// Creates and opens the output file.
-    virtual bool open() = 0;
+    /// Creates and opens the output file: true when already open, false when
+    /// unusable. Writers that hand the file to a library open it their way.
+    virtual bool open();
     /// Finishes and closes the file if it is open. A writer whose last bytes
     /// cannot be stored becomes unusable, with the reason.
-    virtual void close() = 0;
+    virtual void close();
     /// Writes the `data_size` values of `data` in the writer's format.
     virtual bool write() = 0;
     virtual bool set_wave_number(std::uint32_t n);
@@ -52,9 +53,6 @@ public:
     bool is_open = false;
 
 protected:
-    /// The open that most writers share: true when already open, false when
-    /// unusable, otherwise creates the file and marks the writer open.
-    bool open_new_file();
     /// Creates the file, or fails with the message for the reason.
     bool create_file();
     /// The message for a file that cannot be created for the system's reason
@@ -69,8 +67,6 @@ protected:
     /// Writes all bytes to the file, or fails with "Not all data was written
     /// to " and the file name.
     bool write_bytes(const void* bytes, std::size_t count);
-    /// Closes the file, if still held here, and marks the writer closed.
-    void close_file();
     /// Hands the file's descriptor to a library that closes it itself.
     int hand_over_descriptor();
     /// The message for bytes that did not all reach the file.
