@@ -56,4 +56,18 @@ private:
     double rounding_bound = 0.0;
 };
 
+/// Fills `wave[0 .. size)` with the unnormalised samples of `sines`, sharing
+/// them among up to `threads` threads. Every sample is summed by one thread in
+/// the same order, so the result does not depend on the number of threads,
+/// bit for bit.
+void sum_sines(const Sine_sum& sines, double* wave, std::uint64_t size, unsigned threads);
+
+/// How many threads pay for a synthesis of `sines` sine evaluations: one for a
+/// small one, at most as many as the cores this process may run on.
+unsigned threads_for_synthesis(std::uint64_t sines);
+
+/// The address space that the threads of a synthesis of `sines` sine
+/// evaluations take beyond the program's own: their stacks.
+std::uint64_t synthesis_thread_memory(std::uint64_t sines);
+
 }  // namespace Vemo

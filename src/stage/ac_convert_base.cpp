@@ -60,11 +60,7 @@ bool Ac_convert_base::allocate_output()
 
 void Ac_convert_base::normalise_output_to_peak()
 {
-    const double peak = peak_of(output_data.get(), output_size);
-    if (peak == 0.0)
-        return;
-    for (std::uint64_t i = 0; i < output_size; ++i)
-        output_data[i] = output_data[i] / peak;
+    normalise_to_peak(output_data.get(), output_size);
 }
 
 bool Ac_convert_base::deliver_output()

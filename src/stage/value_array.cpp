@@ -25,6 +25,21 @@ double peak_of(const double* values, std::uint64_t count)
     return peak;
 }
 
+void normalise_to_peak(double* values, std::uint64_t count, double noise)
+{
+    const double peak = peak_of(values, count);
+    if (peak == 0.0)
+        return;
+    if (peak <= noise) {
+        std::fill(values, values + count, 0.0);
+        return;
+    }
+    // A division, not a multiplication by the inverse: the peak becomes
+    // exactly 1, and every value the nearest double to its true ratio.
+    for (std::uint64_t i = 0; i < count; ++i)
+        values[i] = values[i] / peak;
+}
+
 int peak_exponent(const double* values, std::uint64_t count)
 {
     const double peak = peak_of(values, count);

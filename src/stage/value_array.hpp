@@ -14,6 +14,12 @@ std::unique_ptr<double[]> make_value_array(std::uint64_t count);
 /// The largest absolute value of `values[0 .. count)`, 0 for none.
 double peak_of(const double* values, std::uint64_t count);
 
+/// Divides every value by the largest absolute one, which becomes exactly +1
+/// or -1 and keeps its sign. Silence stays as it is, and values whose peak is
+/// no larger than `noise`, the rounding error they may carry, hold nothing
+/// but that error and become zeros.
+void normalise_to_peak(double* values, std::uint64_t count, double noise = 0.0);
+
 /// The power of two of the values' peak (0 for silence): scaled by 2 to its
 /// negative, the peak lies between 1 and 2, and no value changes a digit
 /// unless it lies some 300 orders of magnitude below the peak.
