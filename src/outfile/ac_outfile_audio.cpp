@@ -117,6 +117,8 @@ bool Ac_outfile_audio::write()
 {
     if (!ok)
         return false;
+    // Guards kept from the design that a normal run never reaches; the
+    // missing blank before "Has not been opened" is the message's own.
     if (!data)
         return report("There is no data to write to file.");
     if (!is_open)

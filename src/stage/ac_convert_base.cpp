@@ -49,6 +49,7 @@ bool Ac_convert_base::ready_to_convert()
 {
     if (!ok)
         return false;
+    // Worded as the design words it; a normal run always gives input first.
     return input_data || fail("There is no input, although input for conversion.");
 }
 
