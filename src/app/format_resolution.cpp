@@ -96,6 +96,11 @@ const Converter_kind converter_kinds[] = {
     {"wave", "harm", make_converter<Ac_convert_wave_harm>},
 };
 
+std::string not_recognised(const std::string& file_name, const std::string& format)
+{
+    return file_name + " is not recognised as a supported format: " + format;
+}
+
 template <typename Kind, std::size_t count>
 const Kind* find_format(const Kind (&kinds)[count], const std::string& format)
 {
@@ -115,7 +120,7 @@ std::unique_ptr<Ac_infile_base> create_reader(const std::string& file_name,
         format = format_from_extension(file_name);
     const Reader_kind* kind = find_format(reader_kinds, format);
     if (!kind) {
-        refusal = file_name + " is not recognised as a supported format: " + format;
+        refusal = not_recognised(file_name, format);
         return nullptr;
     }
     if (!kind->implied_type.empty())
@@ -138,7 +143,7 @@ std::unique_ptr<Ac_outfile_base> create_writer(const std::string& file_name,
         format = format_from_extension(file_name);
     const Writer_kind* kind = find_format(writer_kinds, format);
     if (!kind) {
-        refusal = file_name + " is not recognised as a supported format: " + format;
+        refusal = not_recognised(file_name, format);
         return nullptr;
     }
     if (!kind->implied_type.empty())

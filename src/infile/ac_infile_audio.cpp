@@ -31,10 +31,6 @@ bool seeks_exactly(const SF_INFO& info)
 
 }  // namespace
 
-Ac_infile_audio::Ac_infile_audio(const std::string& name) : Ac_infile_base(name) {}
-
-Ac_infile_audio::Ac_infile_audio(const char* name) : Ac_infile_base(name) {}
-
 Ac_infile_audio::~Ac_infile_audio() { close(); }
 
 void Ac_infile_audio::close()

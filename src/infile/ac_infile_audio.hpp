@@ -18,8 +18,7 @@ public:
     /// The longest cycle accepted, in frames.
     static constexpr sf_count_t max_frames = 65536;
 
-    explicit Ac_infile_audio(const std::string& file_name);
-    explicit Ac_infile_audio(const char* file_name);
+    using Ac_infile_base::Ac_infile_base;
     ~Ac_infile_audio() override;
 
     void close() override;

@@ -14,10 +14,6 @@ constexpr std::size_t piece_size = 1 << 16;
 
 }  // namespace
 
-Ac_infile_mw2::Ac_infile_mw2(const std::string& name) : Ac_infile_base(name) {}
-
-Ac_infile_mw2::Ac_infile_mw2(const char* name) : Ac_infile_base(name) {}
-
 Ac_infile_mw2::~Ac_infile_mw2() { close(); }
 
 void Ac_infile_mw2::close()

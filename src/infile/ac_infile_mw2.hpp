@@ -14,8 +14,7 @@ namespace Vemo {
 /// of unscaled sample values.
 class Ac_infile_mw2 : public Ac_infile_base {
 public:
-    explicit Ac_infile_mw2(const std::string& file_name);
-    explicit Ac_infile_mw2(const char* file_name);
+    using Ac_infile_base::Ac_infile_base;
     ~Ac_infile_mw2() override;
 
     void close() override;

@@ -31,10 +31,6 @@ std::string Ac_outfile_audio::creation_failure(int error) const
     return file_name + " could not be created: " + std::strerror(error) + ".";
 }
 
-Ac_outfile_audio::Ac_outfile_audio(const std::string& name) : Ac_outfile_base(name) {}
-
-Ac_outfile_audio::Ac_outfile_audio(const char* name) : Ac_outfile_base(name) {}
-
 Ac_outfile_audio::~Ac_outfile_audio() { close(); }
 
 bool Ac_outfile_audio::open()

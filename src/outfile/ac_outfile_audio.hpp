@@ -14,8 +14,7 @@ namespace Vemo {
 /// root note that the cycle plays at the sample rate.
 class Ac_outfile_audio : public Ac_outfile_base {
 public:
-    explicit Ac_outfile_audio(const std::string& file_name);
-    explicit Ac_outfile_audio(const char* file_name);
+    using Ac_outfile_base::Ac_outfile_base;
     ~Ac_outfile_audio() override;
 
     /// Chooses the container, creates the file and has libsndfile write its header.

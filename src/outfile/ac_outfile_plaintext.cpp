@@ -22,10 +22,6 @@ void append_value(std::string& text, double value)
 
 }  // namespace
 
-Ac_outfile_plaintext::Ac_outfile_plaintext(const std::string& name) : Ac_outfile_base(name) {}
-
-Ac_outfile_plaintext::Ac_outfile_plaintext(const char* name) : Ac_outfile_base(name) {}
-
 bool Ac_outfile_plaintext::write()
 {
     if (!ready_to_write())

@@ -8,8 +8,7 @@ namespace Vemo {
 /// classic C notation; every line ends with a line feed, the last one too.
 class Ac_outfile_plaintext : public Ac_outfile_base {
 public:
-    explicit Ac_outfile_plaintext(const std::string& file_name);
-    explicit Ac_outfile_plaintext(const char* file_name);
+    using Ac_outfile_base::Ac_outfile_base;
 
     bool write() override;
 };

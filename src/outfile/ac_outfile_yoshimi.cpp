@@ -18,10 +18,6 @@ constexpr double step_limit = 0x1p52;
 
 }  // namespace
 
-Ac_outfile_yoshimi::Ac_outfile_yoshimi(const std::string& name) : Ac_outfile_base(name) {}
-
-Ac_outfile_yoshimi::Ac_outfile_yoshimi(const char* name) : Ac_outfile_base(name) {}
-
 bool Ac_outfile_yoshimi::write()
 {
     if (!ready_to_write())

@@ -9,8 +9,7 @@ namespace Vemo {
 /// where amplitudes -1 ... 0 ... 1 map to the values 1 ... 64 ... 127.
 class Ac_outfile_yoshimi : public Ac_outfile_base {
 public:
-    explicit Ac_outfile_yoshimi(const std::string& file_name);
-    explicit Ac_outfile_yoshimi(const char* file_name);
+    using Ac_outfile_base::Ac_outfile_base;
 
     bool write() override;
 };
