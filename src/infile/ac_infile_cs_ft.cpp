@@ -63,8 +63,6 @@ bool Ac_infile_cs_ft::next_header_line(std::string_view& line)
         return false;
     ++line_number;
     line = lines.start();
-    if (lines.ended_by_line_feed() && !line.empty() && line.back() == '\r')
-        line.remove_suffix(1);
     return true;
 }
 
@@ -76,7 +74,7 @@ bool Ac_infile_cs_ft::read_header(std::uint64_t& table_length)
 
     // The header is read to its end line even after a channel count was
     // refused; the message of that first failure is the one kept. The end
-    // line must itself be ended by a line feed. Of several length lines the
+    // line must itself be ended by a line end. Of several length lines the
     // last one counts. A length line too long to be kept whole is not valid.
     table_length = 0;
     while (file_stream.good() && line != header_end) {

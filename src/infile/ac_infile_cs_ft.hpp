@@ -17,9 +17,8 @@ public:
     bool read() override;
 
 private:
-    /// Reads the start of the next header line without its line feed, and
-    /// without a carriage return before it, so CR LF files read like LF
-    /// files. False at the end of the file or on a read error.
+    /// Reads the start of the next header line without its line end. False
+    /// at the end of the file.
     bool next_header_line(std::string_view& line);
     /// Reads the header up to its end line and takes the table length from it.
     bool read_header(std::uint64_t& table_length);

@@ -1,7 +1,5 @@
 #include "infile/line_reader.hpp"
 
-#include <limits>
-
 namespace Vemo {
 
 Line_reader::Line_reader(std::istream& input, std::size_t limit)
@@ -13,36 +11,40 @@ bool Line_reader::next(bool skip_blanks)
 {
     length = 0;
     was_cut = false;
-    line_feed = false;
+    std::streambuf& file = *stream.rdbuf();
+    const auto at_end = [&] {
+        stream.setstate(std::ios::eofbit);
+        buffer[length] = '\0';
+    };
+
+    int c = file.sgetc();
     bool skipped = false;
-    // The line feed is no blank to skip here: it ends the line.
-    while (skip_blanks && stream.peek() != '\n' && is_blank(static_cast<char>(stream.peek()))) {
-        stream.get();
+    // A line end is no blank to skip: it ends the line, empty or not.
+    while (skip_blanks && c != '\n' && c != '\r' && c != EOF && is_blank(static_cast<char>(c))) {
+        c = file.snextc();
         skipped = true;
     }
-
-    // getline keeps at most `limit` characters and ends them with a NUL. It
-    // fails when it took nothing at the end of the file, or when the line
-    // goes on beyond the limit; it sets end of file when the file ended the
-    // line, and otherwise has taken the line feed too.
-    stream.getline(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-    const auto taken = static_cast<std::size_t>(stream.gcount());
-    if (stream.bad() || (taken == 0 && !skipped && stream.eof()))
+    if (c == EOF && !skipped) {
+        at_end();
         return false;
-    if (stream.eof()) {
-        length = taken;
-    } else if (!stream.fail()) {
-        length = taken - 1;
-        line_feed = true;
-    } else {
-        length = taken;
-        was_cut = true;
-        stream.clear();
-        stream.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
-        if (stream.bad())
-            return false;
-        line_feed = !stream.eof();
     }
+    // A line ends at LF, at CR LF, or at a CR alone, as older Mac editors
+    // end lines. Characters beyond the limit are passed over unkept.
+    for (;; c = file.snextc()) {
+        if (c == EOF) {
+            at_end();
+            return true;
+        }
+        if (c == '\n' || c == '\r')
+            break;
+        if (length < buffer.size() - 1)
+            buffer[length++] = static_cast<char>(c);
+        else
+            was_cut = true;
+    }
+    if (file.sbumpc() == '\r' && file.sgetc() == '\n')
+        file.sbumpc();
+    buffer[length] = '\0';
     return true;
 }
 

@@ -15,30 +15,28 @@ inline bool is_blank(char c)
 }
 
 /// Reads a text stream line by line, keeping no more of a line than its
-/// start: the characters beyond the first `limit` are skipped unread, so
-/// memory does not grow with the length of a line.
+/// start: the characters beyond the first `limit` are passed over unkept, so
+/// memory does not grow with the length of a line. A line ends at a line
+/// feed, at CR LF, or at a carriage return alone; the line end is not kept.
 class Line_reader {
 public:
     Line_reader(std::istream& stream, std::size_t limit);
 
     /// Reads the next line, after skipping the white space at its start when
-    /// `skip_blanks` is set. False when the stream holds no further line, or
-    /// cannot be read (the stream is then bad).
+    /// `skip_blanks` is set. False when the stream holds no further line. A
+    /// line that the end of the file ends sets the stream's end of file.
     bool next(bool skip_blanks);
-    /// The kept start of the line, without its line feed; a NUL character
+    /// The kept start of the line, without its line end; a NUL character
     /// follows it in memory, as the C library's number conversions expect.
     std::string_view start() const { return {buffer.data(), length}; }
     /// Whether the line went on beyond `start`.
     bool cut() const { return was_cut; }
-    /// Whether the line ended with a line feed rather than at the end of the file.
-    bool ended_by_line_feed() const { return line_feed; }
 
 private:
     std::istream& stream;
     std::string buffer;
     std::size_t length = 0;
     bool was_cut = false;
-    bool line_feed = false;
 };
 
 }  // namespace Vemo
