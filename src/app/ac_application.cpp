@@ -175,17 +175,13 @@ void Ac_application::list_input_waves()
         stop_run(reader->error_message);
         return;
     }
-    // The names are all made before any is printed: a reader that cannot
-    // hold them all fails with its message and nothing is listed.
-    const std::vector<std::string> names = reader->list_waves();
-    if (!reader->ok) {
-        stop_run(reader->error_message);
-        return;
-    }
+    // Each name is printed as it is made, through the stream's buffer: a file
+    // of millions of waves costs no more memory than a file of one.
     std::cout << program_name << ": listing " << (input_type == "harm" ? "spectra" : "waveforms")
               << " from file " << input_file << ":\n";
-    for (const std::string& name : names)
-        std::cout << name << '\n' << std::flush;
+    const std::uint64_t waves = reader->wave_count();
+    for (std::uint64_t position = 0; position < waves; ++position)
+        std::cout << reader->wave_name(position) << '\n';
     reader->close();
 }
 

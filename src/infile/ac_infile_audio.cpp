@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <iterator>
-#include <limits>
 #include <vector>
 
 namespace Vemo {
@@ -129,22 +128,13 @@ sf_count_t Ac_infile_audio::read_frames(sf_count_t count, std::vector<double>* k
     return done;
 }
 
-std::uint32_t Ac_infile_audio::wave_count()
-{
-    return static_cast<std::uint32_t>(
-        std::min<std::uint64_t>(waves, std::numeric_limits<std::uint32_t>::max()));
-}
+std::uint64_t Ac_infile_audio::wave_count() { return waves; }
 
-std::vector<std::string> Ac_infile_audio::list_waves()
+std::string Ac_infile_audio::wave_name(std::uint64_t position)
 {
     if (waves < 2)
-        return Ac_infile_base::list_waves();
-    std::vector<std::string> names;
-    if (!room_for_wave_names(waves))
-        return names;
-    for (std::uint64_t i = 0; i < waves; ++i)
-        names.push_back(std::to_string(i) + " frame#" + std::to_string(i + 1));
-    return names;
+        return Ac_infile_base::wave_name(position);
+    return std::to_string(position) + " frame#" + std::to_string(position + 1);
 }
 
 bool Ac_infile_audio::select_wave(std::uint32_t n)

@@ -28,10 +28,10 @@ public:
     /// Reads the frames of the selected wave, and only those.
     bool read() override;
     /// The number of waves found by `open` (1 for a file of one wave).
-    std::uint32_t wave_count() override;
-    /// "<position> frame#<position + 1>" for each wave of a wavetable,
-    /// "Default" for a file of one wave.
-    std::vector<std::string> list_waves() override;
+    std::uint64_t wave_count() override;
+    /// "<position> frame#<position + 1>" for a wave of a wavetable, "Default"
+    /// for a file of one wave.
+    std::string wave_name(std::uint64_t position) override;
     /// Selects a wave of a wavetable by position; a file of one wave
     /// accepts any number.
     bool select_wave(std::uint32_t n) override;

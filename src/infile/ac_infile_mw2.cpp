@@ -1,7 +1,7 @@
 #include "infile/ac_infile_mw2.hpp"
 
-#include "formats/mw2_wave_dump.hpp"
 #include "infile/missing_wave.hpp"
+#include "system/memory_budget.hpp"
 
 #include <algorithm>
 
@@ -12,15 +12,15 @@ namespace {
 /// The file is read in pieces of this size.
 constexpr std::size_t piece_size = 1 << 16;
 
+/// A message is known to be a wave dump once its bytes up to the last
+/// sample byte are read: this many bytes from its F0 on.
+constexpr std::size_t bytes_to_decide = mw2_last_sample_byte_offset + 1;
+
 }  // namespace
 
 Ac_infile_mw2::~Ac_infile_mw2() { close(); }
 
-void Ac_infile_mw2::close()
-{
-    close_stream(file_stream);
-    has_waves = false;
-}
+void Ac_infile_mw2::close() { close_stream(file_stream); }
 
 bool Ac_infile_mw2::open()
 {
@@ -28,87 +28,83 @@ bool Ac_infile_mw2::open()
         return true;
     if (!open_stream(file_stream))
         return false;
-    if (!load()) {
+    if (!find_dumps()) {
         close();
-        return fail(file_name + " could not be read to the end.");
+        return false;
     }
-    if (mw2_has_header(sysex_data.data(), sysex_data.size())) {
-        sysex_size = sysex_data.size();
-        scan();
-    } else {
-        sysex_data.clear();
-        sysex_data.shrink_to_fit();
-    }
-    if (dump_count == 0) {
+    if (dumps.empty()) {
         close();
         return fail(file_name + " does not contain valid Microwave II/XT waveforms.");
     }
-    has_waves = true;
     return true;
 }
 
-bool Ac_infile_mw2::load()
+bool Ac_infile_mw2::find_dumps()
 {
-    sysex_data.clear();
-    // Reserving the announced length keeps a large file from being copied
-    // while it grows; reading in pieces copes with a file that changes size.
-    file_stream.seekg(0, std::ios::end);
-    const std::streamoff length = file_stream.tellg();
-    // A length that cannot be told only costs the reservation.
-    file_stream.clear();
-    file_stream.seekg(0, std::ios::beg);
-    if (length > 0)
-        sysex_data.reserve(static_cast<std::size_t>(length));
-    char piece[piece_size];
-    while (file_stream.read(piece, sizeof piece) || file_stream.gcount() > 0) {
-        const auto got = static_cast<std::size_t>(file_stream.gcount());
-        sysex_data.insert(sysex_data.end(), reinterpret_cast<const std::uint8_t*>(piece),
-                          reinterpret_cast<const std::uint8_t*>(piece) + got);
-        if (!file_stream)
-            break;
+    // Bytes read but not yet decided on: a message may begin near the end of
+    // one piece and end in the next. Anything between the messages (other
+    // SysEx messages, stray bytes) is passed over, and so is a message that
+    // the file cuts off before its last sample byte.
+    dumps.clear();
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(piece_size + bytes_to_decide);
+    bool first_piece = true;
+    for (;;) {
+        const std::size_t kept = bytes.size();
+        bytes.resize(kept + piece_size);
+        file_stream.read(reinterpret_cast<char*>(bytes.data() + kept), piece_size);
+        bytes.resize(kept + static_cast<std::size_t>(file_stream.gcount()));
+        if (file_stream.bad())
+            return fail(file_name + " could not be read to the end.");
+        const bool at_end = !file_stream;
+        // A file of dumps begins with one: any other file is none, however
+        // long it is, and is not read further.
+        if (first_piece && !mw2_has_header(bytes.data(), bytes.size()))
+            return true;
+        first_piece = false;
+
+        std::size_t next = 0;
+        for (; next < bytes.size(); ++next) {
+            if (!at_end && bytes.size() - next < bytes_to_decide)
+                break;
+            if (bytes[next] == mw2_start_byte &&
+                mw2_is_wave_dump(bytes.data(), bytes.size(), next) &&
+                !keep_dump(bytes.data(), bytes.size(), next))
+                return false;
+        }
+        if (at_end)
+            return true;
+        bytes.erase(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(next));
     }
-    return !file_stream.bad();
 }
 
-void Ac_infile_mw2::scan()
+bool Ac_infile_mw2::keep_dump(const std::uint8_t* bytes, std::size_t size, std::size_t position)
 {
-    // Anything between the messages (other SysEx messages, stray bytes) is
-    // passed over; a message that the file cuts off before its last sample
-    // byte is not a wave.
-    dump_wave_numbers.clear();
-    dump_offsets.clear();
-    const std::uint8_t* bytes = sysex_data.data();
-    const std::uint8_t* end = bytes + sysex_size;
-    for (const std::uint8_t* start = std::find(bytes, end, mw2_start_byte); start != end;
-         start = std::find(start + 1, end, mw2_start_byte)) {
-        const auto position = static_cast<std::uint64_t>(start - bytes);
-        if (!mw2_is_wave_dump(bytes, sysex_size, position))
-            continue;
-        dump_wave_numbers.push_back(mw2_wave_number(bytes, position));
-        dump_offsets.push_back(position);
+    if (dumps.size() == dumps.capacity()) {
+        const std::size_t grown = std::max<std::size_t>(16, 2 * dumps.capacity());
+        if (!fits_in_memory(bytes_for(grown, sizeof(Mw2_message))))
+            return fail(not_enough_memory);
+        dumps.reserve(grown);
     }
-    dump_count = static_cast<std::uint32_t>(dump_offsets.size());
+    Mw2_message& dump = dumps.emplace_back();
+    std::copy_n(bytes + position, std::min(dump.size(), size - position), dump.begin());
+    return true;
 }
 
 bool Ac_infile_mw2::read()
 {
     if (!ready_to_read())
         return false;
-    if (wave_number >= dump_count)
-        return report(missing_wave_message(file_name, wave_number, dump_count));
-    return store_data(mw2_decode_cycle(sysex_data.data(), dump_offsets[wave_number]));
+    if (wave_number >= dumps.size())
+        return report(missing_wave_message(file_name, wave_number, dumps.size()));
+    return store_data(mw2_decode_cycle(dumps[wave_number].data(), 0));
 }
 
-std::uint32_t Ac_infile_mw2::wave_count() { return dump_count; }
+std::uint64_t Ac_infile_mw2::wave_count() { return dumps.size(); }
 
-std::vector<std::string> Ac_infile_mw2::list_waves()
+std::string Ac_infile_mw2::wave_name(std::uint64_t position)
 {
-    std::vector<std::string> names;
-    if (!has_waves || !room_for_wave_names(dump_count))
-        return names;
-    for (std::uint32_t i = 0; i < dump_count; ++i)
-        names.push_back(std::to_string(i) + mw2_wave_label(dump_wave_numbers[i]));
-    return names;
+    return std::to_string(position) + mw2_wave_label(mw2_wave_number(dumps[position].data(), 0));
 }
 
 bool Ac_infile_mw2::select_wave(std::uint32_t n)

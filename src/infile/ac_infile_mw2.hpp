@@ -1,5 +1,6 @@
 #pragma once
 
+#include "formats/mw2_wave_dump.hpp"
 #include "stage/ac_infile_base.hpp"
 
 #include <cstdint>
@@ -11,42 +12,39 @@ namespace Vemo {
 /// Reads Microwave II/XT wave dump files. A file may hold any number of wave
 /// dump messages among other SysEx data; each one is a wave, selected by its
 /// position among them (counted from 0) and read as a full 128-sample cycle
-/// of unscaled sample values.
+/// of unscaled sample values. The file is read in pieces and only its wave
+/// dumps are kept, so memory follows the number of dumps, not the file's size.
 class Ac_infile_mw2 : public Ac_infile_base {
 public:
     using Ac_infile_base::Ac_infile_base;
     ~Ac_infile_mw2() override;
 
     void close() override;
-    /// Loads the whole file and finds its wave dump messages.
+    /// Reads the file and keeps its wave dump messages.
     bool open() override;
     /// Decodes the selected message into 128 values.
     bool read() override;
     /// The number of messages found (0 before `open`).
-    std::uint32_t wave_count() override;
-    /// "<position> USER#<n>", "<position> ROM#<n>" or "<position> illegal#<n>"
-    /// for each message, in file order.
-    std::vector<std::string> list_waves() override;
+    std::uint64_t wave_count() override;
+    /// "<position> USER#<n>", "<position> ROM#<n>" or "<position> illegal#<n>".
+    std::string wave_name(std::uint64_t position) override;
     /// Selects a message by position; whether it exists is known only after
     /// `open`, so `read` checks it.
     bool select_wave(std::uint32_t n) override;
 
     std::ifstream file_stream;
-    /// Set while the file is open and holds at least one message.
-    bool has_waves = false;
-    std::vector<std::uint8_t> sysex_data;
-    std::uint64_t sysex_size = 0;
-    std::uint32_t dump_count = 0;
-    /// The wave number of each message, in file order.
-    std::vector<std::uint32_t> dump_wave_numbers;
-    /// Where each message begins (its F0) in `sysex_data`.
-    std::vector<std::uint64_t> dump_offsets;
+    /// The wave dump messages of the file, in file order. A message that
+    /// the file ends after its last sample byte lacks its check byte and F7
+    /// here too: they are zero.
+    std::vector<Mw2_message> dumps;
 
 private:
-    /// Reads the whole open file into `sysex_data`.
-    bool load();
-    /// Finds every complete wave dump message in `sysex_data`.
-    void scan();
+    /// Reads the open file in pieces and keeps every wave dump message;
+    /// false when the file cannot be read to its end or the dumps do not
+    /// fit in memory, with the message.
+    bool find_dumps();
+    /// Keeps the message at `position` of `bytes`, the first of `size`.
+    bool keep_dump(const std::uint8_t* bytes, std::size_t size, std::size_t position);
 };
 
 }  // namespace Vemo

@@ -23,9 +23,17 @@ Ac_infile_base::Ac_infile_base(const std::string& name) : file_name(name)
 
 Ac_infile_base::Ac_infile_base(const char* name) : Ac_infile_base(std::string(name)) {}
 
-std::uint32_t Ac_infile_base::wave_count() { return 1; }
+std::uint64_t Ac_infile_base::wave_count() { return 1; }
 
-std::vector<std::string> Ac_infile_base::list_waves() { return {"Default"}; }
+std::string Ac_infile_base::wave_name(std::uint64_t) { return "Default"; }
+
+std::vector<std::string> Ac_infile_base::list_waves()
+{
+    std::vector<std::string> names;
+    for (std::uint64_t position = 0; position < wave_count(); ++position)
+        names.push_back(wave_name(position));
+    return names;
+}
 
 bool Ac_infile_base::select_wave(std::uint32_t) { return true; }
 
@@ -36,14 +44,6 @@ bool Ac_infile_base::ready_to_read()
     if (!ok)
         return false;
     return is_open || report("Can't read data, file " + file_name + " is not open.");
-}
-
-bool Ac_infile_base::room_for_wave_names(std::uint64_t count)
-{
-    // A name such as "1234567 frame#1234568" outgrows a string's own room:
-    // the string, its text on the heap and the list's growth.
-    constexpr std::uint64_t bytes_per_name = 128;
-    return fits_in_memory(bytes_for(count, bytes_per_name)) || fail(not_enough_memory);
 }
 
 bool Ac_infile_base::store_data(const std::vector<double>& values)

@@ -26,9 +26,14 @@ public:
     virtual bool open() = 0;
     /// Loads the selected wave or spectrum into `data` and `data_size`.
     virtual bool read() = 0;
-    virtual std::uint32_t wave_count();
-    /// One display name per wave that the file holds.
-    virtual std::vector<std::string> list_waves();
+    /// How many waves the open file holds.
+    virtual std::uint64_t wave_count();
+    /// The display name of the wave at `position` (counted from 0) of the
+    /// open file; "Default" for a file of one wave.
+    virtual std::string wave_name(std::uint64_t position);
+    /// The display names of all waves, in file order: for files of few waves,
+    /// since a listing prints each name as it is made.
+    std::vector<std::string> list_waves();
     /// Chooses the wave that the following `read` loads.
     virtual bool select_wave(std::uint32_t n);
     /// Chooses how many samples one wave has, for a file that holds several
@@ -46,9 +51,6 @@ protected:
     /// The check before a read: an unusable reader fails at once with its
     /// first message, one that is not open says so.
     bool ready_to_read();
-    /// Whether the display names of `count` waves fit in memory; fails for
-    /// want of it when they do not.
-    bool room_for_wave_names(std::uint64_t count);
     /// Hands over the values read, in file order, or fails for want of memory.
     bool store_data(const std::vector<double>& values);
     /// The open that readers of stream files share: true when already open,
