@@ -50,6 +50,7 @@ bool Ac_infile_audio::open()
     if (!sound_file)
         return fail(sf_strerror(nullptr));
     is_open = true;
+    position = 0;
     const bool accepted = find_waves();
     if (!accepted)
         close();
@@ -105,11 +106,25 @@ bool Ac_infile_audio::read()
 
 bool Ac_infile_audio::reach(sf_count_t frame)
 {
-    if (frame == 0)
+    if (frame == position)
         return true;
-    if (seeks_exactly(file_info))
-        return sf_seek(sound_file, frame, SEEK_SET) == frame;
-    return read_frames(frame, nullptr) == frame;
+    if (seeks_exactly(file_info)) {
+        if (sf_seek(sound_file, frame, SEEK_SET) == frame) {
+            position = frame;
+            return true;
+        }
+        // Some encodings (DWVW) are called seekable but are not: the seek
+        // fails and leaves the decoder at the start. Reading up to the frame
+        // from the start still reaches it.
+        position = -1;
+    }
+    if (frame < position || position < 0) {
+        if (sf_seek(sound_file, 0, SEEK_SET) != 0)
+            return false;
+        position = 0;
+    }
+    const sf_count_t gap = frame - position;
+    return read_frames(gap, nullptr) == gap;
 }
 
 sf_count_t Ac_infile_audio::read_frames(sf_count_t count, std::vector<double>* kept)
@@ -125,6 +140,7 @@ sf_count_t Ac_infile_audio::read_frames(sf_count_t count, std::vector<double>* k
         if (got != wanted)
             break;
     }
+    position += done;
     return done;
 }
 

@@ -40,10 +40,11 @@ public:
 private:
     /// Divides the open file into waves and checks that one can be read.
     bool find_waves();
-    /// Moves to `frame` of the open file, the first of the selected wave.
+    /// Moves to `frame` of the open file, the first of the selected wave:
+    /// by seeking where that lands on the frame, else by reading up to it.
     bool reach(sf_count_t frame);
-    /// Reads up to `count` frames, kept in `kept` unless it is null; returns
-    /// how many there were.
+    /// Reads up to `count` frames from `position` on, kept in `kept` unless
+    /// it is null; returns how many there were.
     sf_count_t read_frames(sf_count_t count, std::vector<double>* kept);
 
     SNDFILE* sound_file = nullptr;
@@ -55,6 +56,8 @@ private:
     /// The frames of one wave and the number of waves, as `open` found them.
     std::uint64_t wave_frames = 0;
     std::uint64_t waves = 1;
+    /// The frame the next read starts at.
+    sf_count_t position = 0;
 };
 
 }  // namespace Vemo

@@ -63,18 +63,22 @@ bool Ac_infile_mw2::find_dumps()
             return true;
         first_piece = false;
 
-        std::size_t next = 0;
-        for (; next < bytes.size(); ++next) {
-            if (!at_end && bytes.size() - next < bytes_to_decide)
-                break;
-            if (bytes[next] == mw2_start_byte &&
-                mw2_is_wave_dump(bytes.data(), bytes.size(), next) &&
-                !keep_dump(bytes.data(), bytes.size(), next))
+        // Every F0 that has its bytes up to the last sample byte read is
+        // decided on now; the rest waits for the next piece.
+        const auto decided =
+            at_end ? bytes.end()
+                   : bytes.end() - static_cast<std::ptrdiff_t>(
+                                       std::min(bytes.size(), bytes_to_decide - 1));
+        auto start = std::find(bytes.begin(), decided, mw2_start_byte);
+        for (; start != decided; start = std::find(start + 1, decided, mw2_start_byte)) {
+            const auto position = static_cast<std::size_t>(start - bytes.begin());
+            if (mw2_is_wave_dump(bytes.data(), bytes.size(), position) &&
+                !keep_dump(bytes.data(), bytes.size(), position))
                 return false;
         }
         if (at_end)
             return true;
-        bytes.erase(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(next));
+        bytes.erase(bytes.begin(), decided);
     }
 }
 

@@ -107,6 +107,10 @@ std::uint64_t loop_wave_size(SNDFILE* sound_file, std::uint64_t frames)
     return 0;
 }
 
+/// Tags that give waves shorter than this name no cycle: a loop from 0 to 0
+/// or a `clm ` of 1 marks something else, or nothing at all.
+constexpr std::uint64_t shortest_tagged_wave = 16;
+
 using Tag_rule = std::uint64_t (*)(SNDFILE*, std::uint64_t);
 
 const Tag_rule tag_rules[] = {clm_tag, srge_tag, cue_wave_size, loop_wave_size};
@@ -117,7 +121,7 @@ std::uint64_t tagged_wave_size(SNDFILE* sound_file, std::uint64_t frames)
 {
     for (const Tag_rule rule : tag_rules) {
         const std::uint64_t size = rule(sound_file, frames);
-        if (size != 0 && size <= frames)
+        if (size >= shortest_tagged_wave && size <= frames)
             return size;
     }
     return 0;

@@ -10,8 +10,8 @@ namespace Vemo {
 /// `frames` frames give, or 0 when none does. The tags are tried in the order
 /// in which wavetable synths resolve them: a `clm ` chunk ("<!>2048 ..."), a
 /// `srge` chunk, cue points at 0, L, 2L, ..., and a forward loop from frame 0
-/// whose length divides the file. A tag whose size is 0 or larger than the
-/// file is passed over for the next one.
+/// whose length divides the file. A tag whose size is below 16 samples or
+/// larger than the file is passed over for the next one.
 std::uint64_t tagged_wave_size(SNDFILE* sound_file, std::uint64_t frames);
 
 }  // namespace Vemo
