@@ -1,6 +1,5 @@
 #include "infile/ac_infile_audio.hpp"
 
-#include "infile/missing_wave.hpp"
 #include "infile/wavetable_tags.hpp"
 
 #include <algorithm>
@@ -80,9 +79,7 @@ bool Ac_infile_audio::find_waves()
         return fail(file_name + " has too many samples.");
     if (file_info.channels != 1)
         return fail(file_name + " has more than one audio channel.");
-    if (waves > 1 && wave_number >= waves)
-        return fail(missing_wave_message(file_name, wave_number, waves));
-    return true;
+    return holds_selected_wave();
 }
 
 bool Ac_infile_audio::read()
@@ -150,13 +147,7 @@ std::string Ac_infile_audio::wave_name(std::uint64_t position)
 {
     if (waves < 2)
         return Ac_infile_base::wave_name(position);
-    return std::to_string(position) + " frame#" + std::to_string(position + 1);
-}
-
-bool Ac_infile_audio::select_wave(std::uint32_t n)
-{
-    wave_number = n;
-    return true;
+    return frame_name(position);
 }
 
 bool Ac_infile_audio::select_wave_size(std::uint64_t samples)

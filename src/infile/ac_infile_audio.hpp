@@ -32,9 +32,6 @@ public:
     /// "<position> frame#<position + 1>" for a wave of a wavetable, "Default"
     /// for a file of one wave.
     std::string wave_name(std::uint64_t position) override;
-    /// Selects a wave of a wavetable by position; a file of one wave
-    /// accepts any number.
-    bool select_wave(std::uint32_t n) override;
     bool select_wave_size(std::uint64_t samples) override;
 
 private:

@@ -97,26 +97,33 @@ bool Ac_infile_cs_ft::read_header(std::uint64_t& table_length)
     return ok;
 }
 
-bool Ac_infile_cs_ft::read()
+bool Ac_infile_cs_ft::read_file_values()
 {
-    if (!ready_to_read())
-        return false;
-    line_number = 0;
     std::uint64_t table_length = 0;
     if (!read_header(table_length))
         return false;
 
     // The length comes from the file: nothing is set aside for it in
     // advance, so a table that claims more values than it holds fails when
-    // its lines run out, not when memory does. The guard point after the
-    // last value, and anything after it, is never read. Every slot has its
-    // line: a blank one holds no number either.
-    std::vector<double> values;
-    if (!read_values(table_length, Blank_lines::refused, file_name + " is corrupt, ", values))
+    // its lines run out, not when memory does. Every slot has its line: a
+    // blank one holds no number either.
+    if (!read_values(table_length, Blank_lines::refused, file_name + " is corrupt, "))
         return false;
     if (values.size() < table_length)
         return fail(file_name + " is corrupt, there are not enough values.");
-    return store_data(values);
+    // The guard point after the last value, and the tables after it, are
+    // read only to refuse a wave number that would pick one of them.
+    if (wave_number >= 1 && holds_another_table())
+        return fail(file_name + " holds several tables; only the first is read.");
+    return true;
+}
+
+bool Ac_infile_cs_ft::holds_another_table()
+{
+    while (lines.next(false))
+        if (lines.start().starts_with(table_start))
+            return true;
+    return false;
 }
 
 }  // namespace Vemo

@@ -1,6 +1,5 @@
 #include "infile/ac_infile_mw2.hpp"
 
-#include "infile/missing_wave.hpp"
 #include "system/memory_budget.hpp"
 
 #include <algorithm>
@@ -28,15 +27,13 @@ bool Ac_infile_mw2::open()
         return true;
     if (!open_stream(file_stream))
         return false;
-    if (!find_dumps()) {
+    const bool accepted =
+        find_dumps() &&
+        (!dumps.empty() || fail(file_name + " does not contain valid Microwave II/XT waveforms.")) &&
+        holds_selected_wave();
+    if (!accepted)
         close();
-        return false;
-    }
-    if (dumps.empty()) {
-        close();
-        return fail(file_name + " does not contain valid Microwave II/XT waveforms.");
-    }
-    return true;
+    return accepted;
 }
 
 bool Ac_infile_mw2::find_dumps()
@@ -99,8 +96,6 @@ bool Ac_infile_mw2::read()
 {
     if (!ready_to_read())
         return false;
-    if (wave_number >= dumps.size())
-        return report(missing_wave_message(file_name, wave_number, dumps.size()));
     return store_data(mw2_decode_cycle(dumps[wave_number].data(), 0));
 }
 
@@ -109,12 +104,6 @@ std::uint64_t Ac_infile_mw2::wave_count() { return dumps.size(); }
 std::string Ac_infile_mw2::wave_name(std::uint64_t position)
 {
     return std::to_string(position) + mw2_wave_label(mw2_wave_number(dumps[position].data(), 0));
-}
-
-bool Ac_infile_mw2::select_wave(std::uint32_t n)
-{
-    wave_number = n;
-    return true;
 }
 
 }  // namespace Vemo

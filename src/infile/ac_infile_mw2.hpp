@@ -20,7 +20,8 @@ public:
     ~Ac_infile_mw2() override;
 
     void close() override;
-    /// Reads the file and keeps its wave dump messages.
+    /// Reads the file and keeps its wave dump messages; refuses a file that
+    /// holds none, or not the selected one.
     bool open() override;
     /// Decodes the selected message into 128 values.
     bool read() override;
@@ -28,9 +29,6 @@ public:
     std::uint64_t wave_count() override;
     /// "<position> USER#<n>", "<position> ROM#<n>" or "<position> illegal#<n>".
     std::string wave_name(std::uint64_t position) override;
-    /// Selects a message by position; whether it exists is known only after
-    /// `open`, so `read` checks it.
-    bool select_wave(std::uint32_t n) override;
 
     std::ifstream file_stream;
     /// The wave dump messages of the file, in file order. A message that

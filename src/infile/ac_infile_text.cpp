@@ -8,10 +8,38 @@ Ac_infile_text::~Ac_infile_text() { close(); }
 
 void Ac_infile_text::close() { close_stream(file_stream); }
 
-bool Ac_infile_text::open() { return open_stream(file_stream); }
+bool Ac_infile_text::open()
+{
+    if (is_open)
+        return true;
+    if (!open_stream(file_stream))
+        return false;
+    // The values are read here only when the waves of the file depend on
+    // them; otherwise a listing or a wrong output name is found before the
+    // file is looked into, and `read` reads them.
+    const bool accepted = (!waves_depend_on_values() || read_values_once()) && holds_selected_wave();
+    if (!accepted)
+        close();
+    return accepted;
+}
+
+bool Ac_infile_text::read()
+{
+    if (!ready_to_read() || !read_values_once())
+        return false;
+    return store_data(std::span<const double>(values).subspan(wave_number * wave_length, wave_length));
+}
+
+bool Ac_infile_text::read_values_once()
+{
+    if (values_read)
+        return true;
+    values_read = true;
+    return read_file_values();
+}
 
 bool Ac_infile_text::read_values(std::uint64_t most, Blank_lines blank_lines,
-                                 const std::string& problem_prefix, std::vector<double>& values)
+                                 const std::string& problem_prefix)
 {
     // Only the start of a line is kept, so memory grows with the values and
     // not with the length of the lines.
@@ -19,7 +47,7 @@ bool Ac_infile_text::read_values(std::uint64_t most, Blank_lines blank_lines,
         if (!lines.next(true)) {
             if (file_stream.bad())
                 return fail(file_name + " could not be read to the end.");
-            return true;
+            break;
         }
         ++line_number;
         double value = 0.0;
@@ -32,6 +60,7 @@ bool Ac_infile_text::read_values(std::uint64_t most, Blank_lines blank_lines,
             return fail(not_enough_memory);
         values.push_back(value);
     }
+    wave_length = values.size();
     return true;
 }
 

@@ -27,6 +27,11 @@ std::uint64_t Ac_infile_base::wave_count() { return 1; }
 
 std::string Ac_infile_base::wave_name(std::uint64_t) { return "Default"; }
 
+std::string Ac_infile_base::frame_name(std::uint64_t position)
+{
+    return std::to_string(position) + " frame#" + std::to_string(position + 1);
+}
+
 std::vector<std::string> Ac_infile_base::list_waves()
 {
     std::vector<std::string> names;
@@ -35,7 +40,11 @@ std::vector<std::string> Ac_infile_base::list_waves()
     return names;
 }
 
-bool Ac_infile_base::select_wave(std::uint32_t) { return true; }
+bool Ac_infile_base::select_wave(std::uint32_t n)
+{
+    wave_number = n;
+    return !is_open || holds_selected_wave();
+}
 
 bool Ac_infile_base::select_wave_size(std::uint64_t) { return true; }
 
@@ -46,7 +55,18 @@ bool Ac_infile_base::ready_to_read()
     return is_open || report("Can't read data, file " + file_name + " is not open.");
 }
 
-bool Ac_infile_base::store_data(const std::vector<double>& values)
+bool Ac_infile_base::holds_selected_wave()
+{
+    // A wave number is never silently ignored: a file of one wave holds no
+    // wave 1, and converting it whole instead would be a wrong result.
+    const std::uint64_t count = wave_count();
+    if (wave_number < count)
+        return true;
+    return fail(file_name + " has no wave " + std::to_string(wave_number) +
+                "; its waves are numbered 0 to " + std::to_string(count - 1) + ".");
+}
+
+bool Ac_infile_base::store_data(std::span<const double> values)
 {
     data = make_value_array(values.size());
     if (!data)

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <fstream>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -22,11 +23,12 @@ public:
 
     /// Closes the file if it is open; may be called any number of times.
     virtual void close() = 0;
-    /// Opens the file and checks what the format requires before reading.
+    /// Opens the file and checks what the format requires before reading:
+    /// among it, that the file holds the selected wave.
     virtual bool open() = 0;
     /// Loads the selected wave or spectrum into `data` and `data_size`.
     virtual bool read() = 0;
-    /// How many waves the open file holds.
+    /// How many waves the open file holds: known once it is open.
     virtual std::uint64_t wave_count();
     /// The display name of the wave at `position` (counted from 0) of the
     /// open file; "Default" for a file of one wave.
@@ -34,7 +36,9 @@ public:
     /// The display names of all waves, in file order: for files of few waves,
     /// since a listing prints each name as it is made.
     std::vector<std::string> list_waves();
-    /// Chooses the wave that the following `read` loads.
+    /// Chooses the wave that the following `read` loads, by its position
+    /// among the file's waves. Before `open`, which checks it, any number is
+    /// taken; once the file is open, only a wave it holds.
     virtual bool select_wave(std::uint32_t n);
     /// Chooses how many samples one wave has, for a file that holds several
     /// of one size back to back (0: the file decides); readers of formats
@@ -51,8 +55,14 @@ protected:
     /// The check before a read: an unusable reader fails at once with its
     /// first message, one that is not open says so.
     bool ready_to_read();
+    /// Whether the file holds the selected wave; fails, naming the waves it
+    /// holds, when it does not.
+    bool holds_selected_wave();
+    /// The name of the wave at `position` of a wavetable:
+    /// "<position> frame#<position + 1>".
+    static std::string frame_name(std::uint64_t position);
     /// Hands over the values read, in file order, or fails for want of memory.
-    bool store_data(const std::vector<double>& values);
+    bool store_data(std::span<const double> values);
     /// The open that readers of stream files share: true when already open,
     /// false when unusable, otherwise opens `stream` on the file for reading.
     bool open_stream(std::ifstream& stream);

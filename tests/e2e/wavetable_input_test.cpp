@@ -51,14 +51,16 @@ TEST_F(Wavetable_input, ListsTheWavesOrRefusesAWaveTheFileDoesNotHold)
         // The last 16384 - 163 x 100 samples are no whole wave.
         {{"--input_size=100", "-l", "bank.wav"}, frame_listing("bank.wav", 163)},
         {{"-l", "bank.wav"}, "Tonalith: listing waveforms from file bank.wav:\nDefault\n"},
-        {{"-S", "2", "-l", "saw.txt", "-t", "wave"},
-         "Tonalith: listing waveforms from file saw.txt:\nDefault\n"},
+        {{"-S", "2", "-l", "saw.txt", "-t", "wave"}, frame_listing("saw.txt", 2)},
         {{"-S", "16385", "-l", "bank.wav"},
          error_report("bank.wav holds 16384 samples, fewer than one wave of 16385.")},
         {{"-i", "table.wav", "-w", "3"},
          error_report("table.wav has no wave 3; its waves are numbered 0 to 2.")},
         {{"-i", "bank.wav", "-S", "256", "-w", "64"},
          error_report("bank.wav has no wave 64; its waves are numbered 0 to 63.")},
+        // Without -S an untagged bank is one wave, the whole file.
+        {{"-i", "bank.wav", "-w", "10"},
+         error_report("bank.wav has no wave 10; its waves are numbered 0 to 0.")},
         {{"-i", "long.wav"}, error_report("long.wav has too many samples.")},
     };
     for (Case c : cases) {
@@ -83,8 +85,7 @@ TEST_F(Wavetable_input, ConvertsTheWaveAskedFor)
     const Case cases[] = {
         {{"-i", "synth.wav", "-w", "255"}, 255 * 2048, 2048},
         {{"-i", "bank.wav", "-S", "256", "-w", "10"}, 10 * 256, 256},
-        // Without -S an untagged bank is one wave, and -w means nothing.
-        {{"-i", "bank.wav", "-w", "10"}, 0, 64 * 256},
+        {{"-i", "bank.wav"}, 0, 64 * 256},
     };
     for (Case c : cases) {
         const std::string input = c.arguments[1];
