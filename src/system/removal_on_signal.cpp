@@ -26,10 +26,7 @@ extern "C" void remove_and_end(int signal)
 {
     const int descriptor = guarded_descriptor;
     const char* path = guarded_path;
-    struct stat ours;
-    struct stat now;
-    if (descriptor >= 0 && path && ::fstat(descriptor, &ours) == 0 &&
-        ::lstat(path, &now) == 0 && now.st_dev == ours.st_dev && now.st_ino == ours.st_ino)
+    if (descriptor >= 0 && path && path_names_file(path, descriptor))
         ::unlink(path);
     // The signal is blocked while its handler runs; raised again with its
     // default action, it ends the program as soon as the handler returns,
@@ -39,6 +36,14 @@ extern "C" void remove_and_end(int signal)
 }
 
 }  // namespace
+
+bool path_names_file(const char* path, int descriptor)
+{
+    struct stat ours;
+    struct stat now;
+    return ::fstat(descriptor, &ours) == 0 && ::lstat(path, &now) == 0 &&
+           now.st_dev == ours.st_dev && now.st_ino == ours.st_ino;
+}
 
 void arm_removal_on_signal(const char* path, int descriptor)
 {

@@ -2,6 +2,11 @@
 
 namespace Vemo {
 
+/// Whether `path` itself, not a link it points through, names the file open
+/// as `descriptor`: the same device and inode number. Only async-signal-safe
+/// calls, so a signal handler may ask it too.
+bool path_names_file(const char* path, int descriptor);
+
 /// Until `disarm_removal_on_signal`, the signals that end a run from outside
 /// (SIGHUP, SIGINT, SIGPIPE, SIGTERM) first remove the file at `path`, if
 /// the path still names the file open as `descriptor`, and then end the
