@@ -159,10 +159,8 @@ void New_file::discard()
 
 bool New_file::path_names_ours() const
 {
-    struct stat ours;
-    struct stat now;
-    return ::fstat(identity, &ours) == 0 && ::lstat(path.c_str(), &now) == 0 &&
-           now.st_dev == ours.st_dev && now.st_ino == ours.st_ino;
+    // The same test as a signal's removal makes.
+    return path_names_file(path.c_str(), identity);
 }
 
 void New_file::forget()

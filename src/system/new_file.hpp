@@ -17,11 +17,14 @@ namespace Vemo {
 /// - Where the file system has no unnamed files (NFS, some FUSE systems), or
 ///   /proc is missing so an unnamed file could never be named, the file is
 ///   created at its path, exclusively. It is removed again when it is
-///   discarded and when a signal ends the program (SIGHUP, SIGINT, SIGPIPE,
-///   SIGTERM), but only while the path still names this same file, so a file
-///   that someone else put there stays. What is left there is a program
-///   killed outright (SIGKILL, or by the kernel for memory): then a partial
-///   file remains at the path.
+///   discarded and when a signal from outside ends the program (SIGHUP,
+///   SIGINT, SIGTERM, SIGXCPU and every other one that ends it by default:
+///   see removal_on_signal.hpp), but only while the path still names this
+///   same file, so a file that someone else put there stays. What is left
+///   there is a program killed outright (SIGKILL, or by the kernel for
+///   memory) or ended by a fault of its own (SIGSEGV, SIGABRT and the like,
+///   left to their default action so that the crash report stays): then a
+///   partial file remains at the path.
 ///
 /// Results are the system's error numbers: 0 for success, EEXIST for a path
 /// that is taken. One file at a time per program, since a signal's removal

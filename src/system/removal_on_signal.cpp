@@ -4,16 +4,40 @@
 #include <unistd.h>
 
 #include <csignal>
-#include <iterator>
 
 namespace Vemo {
 
 namespace {
 
-const int ending_signals[] = {SIGHUP, SIGINT, SIGPIPE, SIGTERM};
+/// The ending signals with a fixed number. The real-time ones follow from
+/// SIGRTMIN, which is read at run time: the C library keeps the lowest
+/// real-time signals for its threads and moves SIGRTMIN above them.
+constexpr int fixed_ending_signals[] = {
+    SIGHUP, SIGINT, SIGQUIT, SIGUSR1, SIGUSR2, SIGPIPE, SIGALRM,
+    SIGTERM, SIGSTKFLT, SIGIO, SIGPWR, SIGXCPU, SIGVTALRM, SIGPROF};
 
-struct sigaction previous_actions[std::size(ending_signals)];
-bool installed[std::size(ending_signals)];
+/// Calls `act` with the number of each ending signal.
+template <class Act>
+void for_each_ending_signal(Act act)
+{
+    for (const int signal : fixed_ending_signals)
+        act(signal);
+    for (int signal = SIGRTMIN; signal <= SIGRTMAX; ++signal)
+        act(signal);
+}
+
+sigset_t ending_signal_set()
+{
+    sigset_t ending;
+    sigemptyset(&ending);
+    for_each_ending_signal([&](int signal) { sigaddset(&ending, signal); });
+    return ending;
+}
+
+// By signal number: what each ending signal did before arming, and whether
+// its handler is ours now.
+struct sigaction previous_actions[NSIG];
+bool installed[NSIG];
 
 // Read by the handler: the descriptor is set last and cleared first, so the
 // handler never sees a path without its file.
@@ -26,10 +50,7 @@ extern "C" void remove_and_end(int signal)
 {
     const int descriptor = guarded_descriptor;
     const char* path = guarded_path;
-    struct stat ours;
-    struct stat now;
-    if (descriptor >= 0 && path && ::fstat(descriptor, &ours) == 0 &&
-        ::lstat(path, &now) == 0 && now.st_dev == ours.st_dev && now.st_ino == ours.st_ino)
+    if (descriptor >= 0 && path && path_names_file(path, descriptor))
         ::unlink(path);
     // The signal is blocked while its handler runs; raised again with its
     // default action, it ends the program as soon as the handler returns,
@@ -40,6 +61,14 @@ extern "C" void remove_and_end(int signal)
 
 }  // namespace
 
+bool path_names_file(const char* path, int descriptor)
+{
+    struct stat ours;
+    struct stat now;
+    return ::fstat(descriptor, &ours) == 0 && ::lstat(path, &now) == 0 &&
+           now.st_dev == ours.st_dev && now.st_ino == ours.st_ino;
+}
+
 void arm_removal_on_signal(const char* path, int descriptor)
 {
     guarded_path = path;
@@ -48,34 +77,30 @@ void arm_removal_on_signal(const char* path, int descriptor)
     action.sa_handler = remove_and_end;
     // One ending signal at a time: the others wait until the first has
     // ended the program.
-    sigemptyset(&action.sa_mask);
-    for (const int signal : ending_signals)
-        sigaddset(&action.sa_mask, signal);
-    for (std::size_t i = 0; i < std::size(ending_signals); ++i) {
-        sigaction(ending_signals[i], nullptr, &previous_actions[i]);
-        installed[i] = previous_actions[i].sa_handler != SIG_IGN;
-        if (installed[i])
-            sigaction(ending_signals[i], &action, nullptr);
-    }
+    action.sa_mask = ending_signal_set();
+    for_each_ending_signal([&](int signal) {
+        sigaction(signal, nullptr, &previous_actions[signal]);
+        installed[signal] = previous_actions[signal].sa_handler != SIG_IGN;
+        if (installed[signal])
+            sigaction(signal, &action, nullptr);
+    });
 }
 
 void disarm_removal_on_signal()
 {
-    for (std::size_t i = 0; i < std::size(ending_signals); ++i)
-        if (installed[i]) {
-            sigaction(ending_signals[i], &previous_actions[i], nullptr);
-            installed[i] = false;
+    for_each_ending_signal([](int signal) {
+        if (installed[signal]) {
+            sigaction(signal, &previous_actions[signal], nullptr);
+            installed[signal] = false;
         }
+    });
     guarded_descriptor = -1;
     guarded_path = nullptr;
 }
 
 void hold_ending_signals()
 {
-    sigset_t ending;
-    sigemptyset(&ending);
-    for (const int signal : ending_signals)
-        sigaddset(&ending, signal);
+    const sigset_t ending = ending_signal_set();
     sigprocmask(SIG_BLOCK, &ending, &signals_before_holding);
 }
 

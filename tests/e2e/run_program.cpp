@@ -72,12 +72,17 @@ std::string capture_file(const char* stream)
         (prctl(PR_CAPBSET_DROP, CAP_DAC_OVERRIDE) != 0 ||
          prctl(PR_CAPBSET_DROP, CAP_DAC_READ_SEARCH) != 0))
         _exit(127);
-    // The test runner's signal mask and ignored signals are not the program's.
+    // The test runner's signal mask and ignored signals are not the program's:
+    // it starts with every signal at its default action. A signal that dumps
+    // core leaves no core file in the folder under test.
     sigset_t none;
     sigemptyset(&none);
     sigprocmask(SIG_SETMASK, &none, nullptr);
-    for (const int ending : {SIGHUP, SIGINT, SIGPIPE, SIGTERM})
-        signal(ending, SIG_DFL);
+    for (int number = 1; number < NSIG; ++number)
+        if (number != SIGKILL && number != SIGSTOP)
+            signal(number, SIG_DFL);
+    const rlimit no_core{0, 0};
+    setrlimit(RLIMIT_CORE, &no_core);
     // Last, since nothing after it may need memory of its own.
     if (options.address_space_limit > 0) {
         const rlimit limit{options.address_space_limit, options.address_space_limit};
