@@ -50,7 +50,7 @@ _tonalith()
             return
             ;;
         -r | --samplerate | -s | --output_size | -S | --input_size | -w | --input_wave | \
-            -W | --output_wave | -z | --threshold)
+            -W | --output_wave | -z | --threshold | -n | --wave_count)
             # A number: nothing to offer.
             return
             ;;
@@ -61,6 +61,7 @@ _tonalith()
     COMPREPLY=($(compgen -W '-h --help -v --version -l --list
         -i --input -o --output -f --input_format -F --output_format
         -t --input_type -T --output_type -r --samplerate -s --output_size
-        -S --input_size -w --input_wave -W --output_wave -z --threshold' -- "$cur"))
+        -S --input_size -w --input_wave -a --all_waves -n --wave_count
+        -W --output_wave -z --threshold' -- "$cur"))
 } &&
     complete -F _tonalith tonalith

@@ -1,6 +1,7 @@
 #include "app/ac_application.hpp"
 
 #include "app/format_resolution.hpp"
+#include "convert/wave_spread.hpp"
 #include "program_name.hpp"
 #include "system/memory_budget.hpp"
 
@@ -46,7 +47,9 @@ Ac_application::Ac_application(int argc, char** argv)
     } catch (const std::exception& error) {
         request.refusal = describe(error);
     }
-    input_file = request.list ? *request.list : request.input_file;
+    input_file = request.list              ? *request.list
+                 : request.input_files.empty() ? std::string()
+                                               : request.input_files.front();
     output_file = request.output_file;
     sample_rate = request.sample_rate;
     output_size = request.output_size;
@@ -68,7 +71,7 @@ Ac_application::~Ac_application()
         writer.reset();
     }
     converter.reset();
-    if (reader) {
+    for (std::unique_ptr<Ac_infile_base>& reader : readers) {
         reader->close();
         reader.reset();
     }
@@ -102,14 +105,22 @@ bool Ac_application::run()
 bool Ac_application::create_stages()
 {
     std::string refusal;
-    std::string input_type = request.input_type;
+    std::string input_type;
+    for (const std::string& file : request.input_files) {
+        std::string format = request.input_format;
+        std::string type = request.input_type;
+        std::unique_ptr<Ac_infile_base> reader = create_reader(file, format, type, refusal);
+        if (!reader)
+            return stop_run(refusal);
+        if (!readers.empty() && type != input_type)
+            return stop_run("All inputs of one table must hold waves, or all spectra.");
+        input_type = type;
+        readers.push_back(std::move(reader));
+    }
     std::string output_type = request.output_type;
-    std::string input_format = request.input_format;
     std::string output_format = request.output_format;
-    reader = create_reader(input_file, input_format, input_type, refusal);
-    if (reader)
-        writer = create_writer(output_file, output_format, output_type, output_size,
-                               output_wave_number, refusal);
+    writer = create_writer(output_file, output_format, output_type, output_size,
+                           output_wave_number, refusal);
     if (!writer)
         return stop_run(refusal);
     if (output_size == 0)
@@ -122,25 +133,32 @@ bool Ac_application::convert_once()
 {
     // Kept from the design: create_stages leaves no stage missing, so a
     // normal run never reaches these two guards.
-    if (!reader)
+    if (readers.empty())
         return stop_run("Could not create input file " + input_file);
     if (!writer)
         return stop_run("Could not open outputfile " + output_file);
-    if (!reader->select_wave_size(input_size) || !reader->select_wave(input_wave_number) ||
-        !reader->open())
-        return stop_run(reader->error_message);
+    for (const std::unique_ptr<Ac_infile_base>& reader : readers)
+        if (!reader->select_wave_size(input_size) || !reader->select_wave(input_wave_number) ||
+            !reader->open())
+            return stop_run(reader->error_message);
+    // Whatever the output cannot hold is refused before its file is created.
     writer->sample_rate = sample_rate;
-    if (!writer->set_wave_number(output_wave_number) || !writer->open())
+    if (!writer->set_wave_number(output_wave_number) ||
+        !writer->set_table(written_wave_count(), output_size) || !writer->open())
         return stop_run(writer->error_message);
-    if (!reader->read())
-        return stop_run(reader->error_message);
+
+    Wave_table input;
+    if (!read_waves(input) || (request.wave_count != 0 && !spread_input(input)))
+        return false;
     // All that the conversion and the writer will hold must fit before any
-    // of it is taken; the reader's values are already in memory.
-    if (!fits_in_memory(total_bytes({converter->memory_needed(reader->data_size),
-                                     writer->memory_needed(converter->output_size)})))
+    // of it is taken; the values read are already in memory.
+    converter->gain_per_wave = !writer->keeps_levels();
+    if (!fits_in_memory(total_bytes({converter->memory_needed(input.sizes),
+                                     writer->memory_needed(bytes_for(input.sizes.size(),
+                                                                     output_size))})))
         return stop_run(not_enough_memory);
 
-    converter->set_input(reader->data.get(), reader->data_size);
+    converter->set_input(input.values.data(), input.sizes);
     if (!converter->ok)
         return stop_run(converter->error_message);
     std::cout << "Converting to " << writer->sample_rate << "Hz\n" << std::flush;
@@ -154,10 +172,56 @@ bool Ac_application::convert_once()
                             : converter->error_message);
 
     // The report follows only once the file is complete and at its path.
-    if (!writer->set_data(converter->get_output(), converter->output_size) ||
+    if (!writer->set_data(converter->get_output(), converter->output_count()) ||
         !writer->write() || !writer->publish())
         return stop_run(writer->error_message);
     print_success_report();
+    return true;
+}
+
+std::uint64_t Ac_application::written_wave_count() const
+{
+    if (request.wave_count != 0)
+        return request.wave_count;
+    if (!request.table_run())
+        return 1;
+    std::uint64_t waves = 0;
+    for (const std::unique_ptr<Ac_infile_base>& reader : readers)
+        waves += reader->wave_count();
+    return waves;
+}
+
+bool Ac_application::read_waves(Wave_table& input)
+{
+    // A table run takes every wave of every input, in order; any other run
+    // the one wave selected.
+    for (const std::unique_ptr<Ac_infile_base>& reader : readers) {
+        const std::uint64_t waves = request.table_run() ? reader->wave_count() : 1;
+        for (std::uint64_t k = 0; k < waves; ++k) {
+            if (request.table_run() && !reader->select_wave(static_cast<std::uint32_t>(k)))
+                return stop_run(reader->error_message);
+            if (!reader->read())
+                return stop_run(reader->error_message);
+            if (!input.add(reader->data.get(), reader->data_size))
+                return stop_run(not_enough_memory);
+            // Crossfading takes waves of one length.
+            if (request.wave_count != 0 && reader->data_size != input.sizes.front())
+                return stop_run("--wave_count needs waves of one length; " + reader->file_name +
+                                " holds waves of " + std::to_string(reader->data_size) +
+                                " samples, " + readers.front()->file_name + " of " +
+                                std::to_string(input.sizes.front()) + ".");
+        }
+    }
+    return true;
+}
+
+bool Ac_application::spread_input(Wave_table& input)
+{
+    const std::uint64_t size = input.sizes.front();
+    if (!fits_in_memory(bytes_for(bytes_for(request.wave_count, size), sizeof(double))))
+        return stop_run(not_enough_memory);
+    input.values = spread_waves(input.values, input.sizes.size(), size, request.wave_count);
+    input.sizes.assign(request.wave_count, size);
     return true;
 }
 
@@ -166,11 +230,12 @@ void Ac_application::list_input_waves()
     std::string input_format = request.input_format;
     std::string input_type = request.input_type;
     std::string refusal;
-    reader = create_reader(input_file, input_format, input_type, refusal);
-    if (!reader) {
+    std::unique_ptr<Ac_infile_base> created = create_reader(input_file, input_format, input_type, refusal);
+    if (!created) {
         stop_run(refusal);
         return;
     }
+    Ac_infile_base* const reader = readers.emplace_back(std::move(created)).get();
     if (!reader->select_wave_size(input_size) || !reader->open()) {
         stop_run(reader->error_message);
         return;
@@ -208,8 +273,9 @@ void Ac_application::print_success_report() const
 {
     // The doubled blank in "Wave from  file" and "wave  file" is the report's
     // own, kept word for word: scripts read these lines.
-    std::cout << "Converted Wave from  file " << input_file << '\n'
-              << "to wave  file " << output_file << " with " << writer->data_size
+    for (const std::unique_ptr<Ac_infile_base>& reader : readers)
+        std::cout << "Converted Wave from  file " << reader->file_name << '\n';
+    std::cout << "to wave  file " << output_file << " with " << writer->data_size
               << " samples.\n"
               << std::flush;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/request.hpp"
+#include "app/wave_table.hpp"
 #include "stage/ac_convert_base.hpp"
 #include "stage/ac_infile_base.hpp"
 #include "stage/ac_outfile_base.hpp"
@@ -8,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace Vemo {
 
@@ -28,7 +30,8 @@ public:
     /// reports a failure.
     bool run();
 
-    std::unique_ptr<Ac_infile_base> reader;
+    /// One reader for each input, in the order given.
+    std::vector<std::unique_ptr<Ac_infile_base>> readers;
     std::unique_ptr<Ac_convert_base> converter;
     std::unique_ptr<Ac_outfile_base> writer;
     bool success = true;
@@ -39,6 +42,7 @@ public:
     std::uint32_t input_wave_number = 0;
     std::uint32_t output_wave_number = 0;
     std::uint32_t sample_rate = 44100;
+    /// The input (the first of several), or the file to list.
     std::string input_file;
     std::string output_file;
     double threshold = 0.00001;
@@ -49,8 +53,15 @@ public:
 private:
     /// Makes the reader, writer and converter the request names.
     bool create_stages();
-    /// Reads, converts and writes: the story of one conversion.
+    /// Reads, converts and writes: the story of one conversion, of one wave
+    /// or of a whole table.
     bool convert_once();
+    /// The number of waves the output will hold.
+    std::uint64_t written_wave_count() const;
+    /// Reads every wave the run converts into `input`.
+    bool read_waves(Wave_table& input);
+    /// Replaces the input's waves by the number asked for, spread over them.
+    bool spread_input(Wave_table& input);
     void list_input_waves();
 
     /// Ends the run with `message`, unless an earlier failure did already:

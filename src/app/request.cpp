@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <sstream>
+#include <vector>
 
 namespace Vemo {
 
@@ -56,8 +57,8 @@ po::options_description help_options()
         ("help,h", "Show this help")
         ("version,v", "Show version information")
         ("list,l", po::value<std::string>()->value_name("input_file"),
-         "List available waves from the input file, only necessary for mw2 files with "
-         "multiple waveforms.");
+         "List the waves of the input file: the dumps of a mw2 file, the waves of a "
+         "wavetable");
     return options;
 }
 
@@ -65,8 +66,9 @@ po::options_description conversion_options()
 {
     po::options_description options("Conversion options");
     options.add_options()
-        ("input,i", po::value<std::string>()->value_name("input_file"),
-         "Input file to be converted")
+        ("input,i", po::value<std::vector<std::string>>()->value_name("input_file"),
+         "Input file to be converted; given several times, the waves of all of them make "
+         "one wavetable")
         ("output,o", po::value<std::string>()->value_name("output_file"),
          "Output file to be written to")
         ("input_format,f", po::value<std::string>()->value_name("input_format"),
@@ -87,11 +89,15 @@ po::options_description conversion_options()
         ("output_size,s", whole_number<std::uint64_t>("output_size"),
          "number of sample or harmonics for the output")
         ("input_size,S", whole_number<std::uint64_t>("input_size"),
-         "Number of samples of one wave in an audio file that holds several (a wavetable); "
-         "default: from the file's tags, else the whole file")
+         "Number of samples of one wave in an audio or text file that holds several (a "
+         "wavetable); default: from the file's tags, else the whole file")
         ("input_wave,w", whole_number<std::uint32_t>("input_wave_number"),
-         "Number of the input wave, only necessary for mw2 files with multiple waves. List "
-         "all waves with the --list option. (default: 0)")
+         "Number of the input wave in a file that holds several (mw2 dumps, a wavetable). "
+         "List all waves with the --list option. (default: 0)")
+        ("all_waves,a", "Convert every wave of the input and write them as one wavetable")
+        ("wave_count,n", whole_number<std::uint32_t>("wave_count"),
+         "Number of waves of the output wavetable, spread evenly over the input's waves "
+         "(default: as many as the input holds)")
         ("output_wave,W", whole_number<std::uint32_t>("output_wavenumber"),
          "Output wave number, only necessary for mw2 output. Valid numbers range from 1000 "
          "to 1249 (default: 1000)")
@@ -155,7 +161,7 @@ void take_request(const po::variables_map& given, const std::string& program_pat
         request.refusal = "No input file given. Please specify an input file.";
         return;
     }
-    request.input_file = given["input"].as<std::string>();
+    request.input_files = given["input"].as<std::vector<std::string>>();
     if (!given.count("output")) {
         request.refusal = "No output file given. Please specify an output file.";
         return;
@@ -166,8 +172,13 @@ void take_request(const po::variables_map& given, const std::string& program_pat
     take(given, "input_wave", Whole_number<std::uint32_t>{}, request.input_wave_number);
     take(given, "output_wave", Whole_number<std::uint32_t>{}, request.output_wave_number);
     take(given, "threshold", request.threshold);
+    request.all_waves = given.count("all_waves") != 0;
+    take(given, "wave_count", Whole_number<std::uint32_t>{}, request.wave_count);
     if (!std::isfinite(request.threshold))
         request.refusal = "The zero threshold must be a finite number.";
+    else if (request.table_run() && request.input_wave_number != 0)
+        request.refusal = "The input wave number can't be combined with --all_waves, "
+                          "--wave_count or several inputs.";
 }
 
 }  // namespace

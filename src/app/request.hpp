@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace Vemo {
 
@@ -14,7 +15,8 @@ struct Request {
     /// The file whose waves to list (option `list`).
     std::optional<std::string> list;
 
-    std::string input_file;
+    /// In the order given; more than one make a table run.
+    std::vector<std::string> input_files;
     std::string output_file;
     /// Empty where the option was not given: the extension or the format decides.
     std::string input_format;
@@ -30,6 +32,13 @@ struct Request {
     /// 0 when not given.
     std::uint32_t output_wave_number = 0;
     double threshold = 0.00001;
+    /// Every wave of the input, not one, makes the output.
+    bool all_waves = false;
+    /// Waves of the output table, spread over the input's; 0 when not given.
+    std::uint32_t wave_count = 0;
+
+    /// Whether the run converts whole wavetables rather than one wave.
+    bool table_run() const { return all_waves || wave_count != 0 || input_files.size() > 1; }
 
     /// Why the command line asks for nothing that can be done; empty when it can.
     std::string refusal;
@@ -41,7 +50,7 @@ struct Request {
 /// with its `refusal`, the first problem found in this order: a command line
 /// that does not parse, no option at all, then (unless help, version or a
 /// listing is asked for) a missing input, a missing output, a threshold that
-/// is not a finite number.
+/// is not a finite number, an input wave number in a table run.
 Request parse_request(int argc, char** argv);
 
 /// The help text: the banner, the licence and every option.

@@ -11,9 +11,12 @@ bool Ac_convert_harm_harm::convert()
         return false;
     if (!allocate_output())
         return false;
-    const std::uint64_t kept = std::min(input_size, output_size);
-    for (std::uint64_t i = 0; i < kept; ++i)
-        output_data[i] = std::fabs(input_data[i]) <= threshold ? 0.0 : input_data[i];
+    for (std::uint64_t k = 0; k < wave_sizes.size(); ++k) {
+        const double* amplitudes = input_wave(k);
+        double* kept = output_wave(k);
+        for (std::uint64_t i = 0; i < std::min(wave_sizes[k], output_size); ++i)
+            kept[i] = std::fabs(amplitudes[i]) <= threshold ? 0.0 : amplitudes[i];
+    }
     return deliver_output();
 }
 

@@ -4,7 +4,7 @@
 
 namespace Vemo {
 
-/// Truncates or extends a spectrum to the requested number of harmonics;
+/// Truncates or extends spectra to the requested number of harmonics;
 /// amplitudes at or below the threshold become 0. Nothing is normalised.
 class Ac_convert_harm_harm : public Ac_convert_base {
 public:

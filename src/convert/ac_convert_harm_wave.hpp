@@ -5,16 +5,16 @@
 
 namespace Vemo {
 
-/// Synthesises one wave cycle from harmonic amplitudes as a sum of sines in
-/// phase zero, normalised to a peak of 1. Harmonics whose amplitude is not
-/// above the threshold are left out; a sum that holds nothing but rounding
-/// error gives a silent cycle.
+/// Synthesises wave cycles from harmonic amplitudes as sums of sines in
+/// phase zero, normalised to a peak of 1 (the whole table, or each wave).
+/// Harmonics whose amplitude is not above the threshold are left out; a sum
+/// that holds nothing but rounding error gives a silent cycle.
 class Ac_convert_harm_wave : public Ac_convert_base {
 public:
     using Ac_convert_base::Ac_convert_base;
 
     bool convert() override;
-    std::uint64_t memory_needed(std::uint64_t input_count) const override;
+    std::uint64_t memory_needed(std::span<const std::uint64_t> wave_sizes) const override;
 };
 
 }  // namespace Vemo

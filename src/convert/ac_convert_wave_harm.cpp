@@ -1,7 +1,8 @@
 #include "convert/ac_convert_wave_harm.hpp"
 
-#include "system/memory_budget.hpp"
 #include "stage/value_array.hpp"
+#include "system/memory_budget.hpp"
+#include "system/parallel_work.hpp"
 
 #include <fftw3.h>
 
@@ -9,6 +10,9 @@
 #include <climits>
 #include <cmath>
 #include <memory>
+#include <new>
+#include <numeric>
+#include <vector>
 
 namespace Vemo {
 
@@ -61,11 +65,52 @@ std::uint64_t analysis_memory(std::uint64_t n)
     return total_bytes({1u << 20, bytes_for(n, bytes_per_sample)});
 }
 
+/// Analyses of fewer samples than this in all are done on one thread: one
+/// transform of this size takes about as long as starting a thread.
+constexpr std::uint64_t samples_per_thread = 1 << 15;
+
+/// The transform of one length, with the arrays it was planned on.
+struct Length_plan {
+    std::uint64_t length;
+    Fftw_array samples;
+    Fftw_array transform;
+    Fftw_plan plan;
+};
+
+/// The lengths of the waves that have harmonics, each once.
+std::vector<std::uint64_t> analysed_lengths(std::span<const std::uint64_t> wave_sizes)
+{
+    std::vector<std::uint64_t> lengths;
+    for (const std::uint64_t n : wave_sizes)
+        if (n >= 2 && std::find(lengths.begin(), lengths.end(), n) == lengths.end())
+            lengths.push_back(n);
+    return lengths;
+}
+
+unsigned analysis_threads(std::span<const std::uint64_t> wave_sizes)
+{
+    const std::uint64_t samples =
+        std::accumulate(wave_sizes.begin(), wave_sizes.end(), std::uint64_t{0});
+    return static_cast<unsigned>(
+        std::min<std::uint64_t>(threads_for(samples, samples_per_thread), wave_sizes.size()));
+}
+
 }  // namespace
 
-std::uint64_t Ac_convert_wave_harm::memory_needed(std::uint64_t count) const
+std::uint64_t Ac_convert_wave_harm::memory_needed(std::span<const std::uint64_t> sizes) const
 {
-    return total_bytes({Ac_convert_base::memory_needed(count), analysis_memory(count)});
+    // A plan for each length, and for every thread the two arrays of a
+    // transform of the longest.
+    std::uint64_t plans = 0;
+    std::uint64_t longest = 0;
+    for (const std::uint64_t n : analysed_lengths(sizes)) {
+        plans = total_bytes({plans, analysis_memory(n)});
+        longest = std::max(longest, n);
+    }
+    const unsigned threads = analysis_threads(sizes);
+    return total_bytes({Ac_convert_base::memory_needed(sizes), plans,
+                        bytes_for(bytes_for(threads, 2 * longest), sizeof(double)),
+                        helping_thread_memory(threads)});
 }
 
 bool Ac_convert_wave_harm::convert()
@@ -75,41 +120,57 @@ bool Ac_convert_wave_harm::convert()
     if (!allocate_output())
         return false;
 
-    // Fewer than two samples hold no harmonic: the spectrum stays silent.
-    const std::uint64_t n = input_size;
-    if (n >= 2) {
+    // Planning is not thread-safe, executing a plan is: every length is
+    // planned here, and the waves are transformed on as many threads as pay.
+    std::vector<Length_plan> plans;
+    for (const std::uint64_t n : analysed_lengths(wave_sizes)) {
         if (n > static_cast<std::uint64_t>(INT_MAX))
             return fail("The wave is too long to be analysed.");
         if (!fits_in_memory(analysis_memory(n)))
             return fail(not_enough_memory);
+        Length_plan& length = plans.emplace_back(Length_plan{n, fftw_array(n), fftw_array(n), {}});
+        if (!length.samples || !length.transform)
+            return fail(not_enough_memory);
+        length.plan.reset(fftw_plan_r2r_1d(static_cast<int>(n), length.samples.get(),
+                                           length.transform.get(), FFTW_R2HC, FFTW_ESTIMATE));
+    }
+
+    std::vector<int> scales(wave_sizes.size(), 0);
+    run_in_parallel(wave_sizes.size(), analysis_threads(wave_sizes), [&](std::uint64_t k) {
+        // Fewer than two samples hold no harmonic: the spectrum stays silent.
+        const std::uint64_t n = wave_sizes[k];
+        if (n < 2)
+            return;
+        const Length_plan& length = *std::find_if(
+            plans.begin(), plans.end(), [n](const Length_plan& plan) { return plan.length == n; });
         Fftw_array samples = fftw_array(n);
         Fftw_array transform = fftw_array(n);
         if (!samples || !transform)
-            return fail(not_enough_memory);
-        const Fftw_plan plan(fftw_plan_r2r_1d(static_cast<int>(n), samples.get(),
-                                              transform.get(), FFTW_R2HC, FFTW_ESTIMATE));
+            throw std::bad_alloc();
         // Scaling by a power of two brings the peak between 1 and 2 first, so
         // a wave near the largest double does not overflow in the transform.
         // The scale disappears when the spectrum is normalised.
-        const int scale = -peak_exponent(input_data.get(), n);
+        const double* wave = input_wave(k);
+        scales[k] = -peak_exponent(wave, n);
         for (std::uint64_t j = 0; j < n; ++j)
-            samples[j] = std::ldexp(input_data[j], scale);
-        fftw_execute(plan.get());
+            samples[j] = std::ldexp(wave[j], scales[k]);
+        fftw_execute_r2r(length.plan.get(), samples.get(), transform.get());
 
         // Half-complex layout: the real part of bin h at h, its imaginary part
         // at n - h; for even n the bin n/2 has a real part only.
+        double* spectrum = output_wave(k);
         const std::uint64_t harmonics = std::min(n / 2, output_size);
         for (std::uint64_t i = 0; i < harmonics; ++i) {
             const std::uint64_t h = i + 1;
-            output_data[i] = 2 * h < n ? std::hypot(transform[h], transform[n - h])
-                                       : std::fabs(transform[h]);
+            spectrum[i] = 2 * h < n ? std::hypot(transform[h], transform[n - h])
+                                    : std::fabs(transform[h]);
         }
-    }
+    });
 
     // Relative to the strongest harmonic, weaker ones below the threshold are
     // silenced.
-    normalise_output_to_peak();
-    for (std::uint64_t i = 0; i < output_size; ++i)
+    normalise_output(scales);
+    for (std::uint64_t i = 0; i < output_count(); ++i)
         if (std::fabs(output_data[i]) < threshold)
             output_data[i] = 0.0;
     return deliver_output();

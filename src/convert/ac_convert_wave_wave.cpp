@@ -1,7 +1,8 @@
 #include "convert/ac_convert_wave_wave.hpp"
 
-#include "system/memory_budget.hpp"
 #include "stage/value_array.hpp"
+#include "system/memory_budget.hpp"
+#include "system/parallel_work.hpp"
 
 #include <samplerate.h>
 
@@ -48,16 +49,11 @@ std::uint64_t copies_for_resampling(std::uint64_t input_size, std::uint64_t outp
 }
 
 int resample_cycle(const double* input, std::uint64_t input_size, double* output,
-                   std::uint64_t output_size, std::uint64_t copies)
+                   std::uint64_t output_size, std::uint64_t copies, int scale)
 {
     // A cycle repeats forever: resampling several copies in a row and keeping
     // the middle one filters it as the periodic signal it is, so its ends join
     // up instead of fading against silence.
-    // The resampler works in single precision. Scaling by a power of two
-    // brings the cycle's peak near 1 first, so very quiet or very loud cycles
-    // neither vanish nor overflow; the scale changes no digit of a value and
-    // disappears when the result is normalised.
-    const int scale = -peak_exponent(input, input_size);
     std::vector<float> cycles(copies * input_size);
     for (std::uint64_t i = 0; i < cycles.size(); ++i)
         cycles[i] = static_cast<float>(std::ldexp(input[i % input_size], scale));
@@ -82,11 +78,34 @@ int resample_cycle(const double* input, std::uint64_t input_size, double* output
     return 0;
 }
 
-std::uint64_t Ac_convert_wave_wave::memory_needed(std::uint64_t count) const
+namespace {
+
+/// Whether wave `size` long is resampled, rather than kept: a periodic cycle
+/// resized by the ratio 1 is exactly itself, and the resampler would only
+/// dull its highest harmonics and round it to single precision.
+bool is_resized(std::uint64_t size, std::uint64_t output_size) { return size != output_size; }
+
+/// The waves are resized on as many threads as the cores, one wave at a time
+/// on each: every resize takes a few hundred thousand filter steps.
+unsigned resizing_threads(std::span<const std::uint64_t> sizes, std::uint64_t output_size)
 {
-    // A cycle kept at its size never reaches the resampler.
-    const std::uint64_t resampling = count == output_size ? 0 : resampling_memory(count, output_size);
-    return total_bytes({Ac_convert_base::memory_needed(count), resampling});
+    const auto resized = static_cast<std::uint64_t>(std::count_if(
+        sizes.begin(), sizes.end(), [&](std::uint64_t n) { return is_resized(n, output_size); }));
+    return static_cast<unsigned>(std::min<std::uint64_t>(available_cores(), std::max<std::uint64_t>(resized, 1)));
+}
+
+}  // namespace
+
+std::uint64_t Ac_convert_wave_wave::memory_needed(std::span<const std::uint64_t> sizes) const
+{
+    // Every thread may be resampling the wave that takes the most.
+    std::uint64_t most = 0;
+    for (const std::uint64_t n : sizes)
+        if (is_resized(n, output_size))
+            most = std::max(most, resampling_memory(n, output_size));
+    const unsigned threads = resizing_threads(sizes, output_size);
+    return total_bytes({Ac_convert_base::memory_needed(sizes), bytes_for(threads, most),
+                        helping_thread_memory(threads)});
 }
 
 bool Ac_convert_wave_wave::convert()
@@ -95,27 +114,39 @@ bool Ac_convert_wave_wave::convert()
         return false;
     if (!allocate_output())
         return false;
-
-    // A periodic cycle resized by the ratio 1 is exactly itself; the
-    // resampler would only dull its highest harmonics and round it to single
-    // precision.
-    if (input_size == output_size) {
-        std::copy(input_data.get(), input_data.get() + input_size, output_data.get());
-        normalise_output_to_peak();
-        return deliver_output();
+    for (const std::uint64_t n : wave_sizes) {
+        if (!is_resized(n, output_size))
+            continue;
+        const std::uint64_t copies = copies_for_resampling(n, output_size);
+        const std::uint64_t longest = std::max(n, output_size);
+        if (longest > 0 &&
+            copies > static_cast<std::uint64_t>(std::numeric_limits<long>::max()) / longest)
+            return fail("The wave is too long to be resized.");
+        if (!fits_in_memory(resampling_memory(n, output_size)))
+            return fail(not_enough_memory);
     }
 
-    const std::uint64_t copies = copies_for_resampling(input_size, output_size);
-    const std::uint64_t longest = std::max(input_size, output_size);
-    if (longest > 0 && copies > static_cast<std::uint64_t>(std::numeric_limits<long>::max()) / longest)
-        return fail("The wave is too long to be resized.");
-    if (!fits_in_memory(resampling_memory(input_size, output_size)))
-        return fail(not_enough_memory);
-    const int error =
-        resample_cycle(input_data.get(), input_size, output_data.get(), output_size, copies);
-    if (error != 0)
-        return fail(src_strerror(error));
-    normalise_output_to_peak();
+    std::vector<int> scales(wave_sizes.size(), 0);
+    std::vector<int> errors(wave_sizes.size(), 0);
+    run_in_parallel(wave_sizes.size(), resizing_threads(wave_sizes, output_size),
+                    [&](std::uint64_t k) {
+        const std::uint64_t n = wave_sizes[k];
+        if (!is_resized(n, output_size)) {
+            std::copy(input_wave(k), input_wave(k) + n, output_wave(k));
+            return;
+        }
+        // The resampler works in single precision. Scaling by a power of two
+        // brings the cycle's peak near 1 first, so very quiet or very loud
+        // cycles neither vanish nor overflow; the scale changes no digit of a
+        // value and disappears when the result is normalised.
+        scales[k] = -peak_exponent(input_wave(k), n);
+        errors[k] = resample_cycle(input_wave(k), n, output_wave(k), output_size,
+                                   copies_for_resampling(n, output_size), scales[k]);
+    });
+    const auto error = std::find_if(errors.begin(), errors.end(), [](int e) { return e != 0; });
+    if (error != errors.end())
+        return fail(src_strerror(*error));
+    normalise_output(scales);
     return deliver_output();
 }
 

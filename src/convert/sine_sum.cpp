@@ -2,16 +2,10 @@
 
 #include "stage/value_array.hpp"
 #include "system/memory_budget.hpp"
-
-#include <pthread.h>
-#include <sched.h>
+#include "system/parallel_work.hpp"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
-#include <system_error>
-#include <thread>
-#include <vector>
 
 namespace Vemo {
 
@@ -24,27 +18,6 @@ constexpr std::uint64_t sines_per_thread = 16384;
 /// Samples are handed out in blocks of this many, so that a thread that got
 /// more of a core than another also does more of the work.
 constexpr std::uint64_t block_size = 64;
-
-/// The address space a thread that the synthesis starts takes: its stack,
-/// of the size threads get by default, and the guard page below it.
-std::uint64_t thread_stack_bytes()
-{
-    std::size_t size = 8u << 20;
-    pthread_attr_t defaults;
-    if (::pthread_getattr_default_np(&defaults) == 0) {
-        ::pthread_attr_getstacksize(&defaults, &size);
-        ::pthread_attr_destroy(&defaults);
-    }
-    return total_bytes({size, 64u << 10});
-}
-
-unsigned available_cores()
-{
-    cpu_set_t allowed;
-    if (::sched_getaffinity(0, sizeof allowed, &allowed) == 0)
-        return static_cast<unsigned>(std::max(1, CPU_COUNT(&allowed)));
-    return std::max(1u, std::thread::hardware_concurrency());
-}
 
 }  // namespace
 
@@ -60,6 +33,7 @@ Sine_sum::Sine_sum(const double* amplitudes, std::uint64_t count, double thresho
     // A harmonic of amplitude 0 would add a signed zero to a sum that is never
     // -0, which changes no bit, so leaving it out is the same sum.
     const int scale = -peak_exponent(amplitudes, count);
+    scale_exponent = scale;
     const auto sounds = [threshold](double amplitude) { return std::fabs(amplitude) > threshold; };
     sounding.reserve(static_cast<std::size_t>(std::count_if(amplitudes, amplitudes + count, sounds)));
     double amplitude_sum = 0.0;
@@ -141,46 +115,24 @@ void Sine_sum::normalise(double* wave, std::uint64_t count) const
 
 unsigned threads_for_synthesis(std::uint64_t sines)
 {
-    const std::uint64_t worth = std::max<std::uint64_t>(1, sines / sines_per_thread);
-    return static_cast<unsigned>(std::min<std::uint64_t>(available_cores(), worth));
+    return threads_for(sines, sines_per_thread);
 }
 
-void sum_sines(const Sine_sum& sines, double* wave, std::uint64_t size, unsigned threads)
+void sum_sines(std::span<const Sine_sum> sums, double* table, std::uint64_t size,
+               unsigned threads)
 {
-    if (size == 0)
-        return;
-    std::atomic<std::uint64_t> next_block{0};
-    const auto sum_blocks = [&] {
-        for (;;) {
-            const std::uint64_t first = next_block.fetch_add(block_size);
-            if (first >= size)
-                return;
-            const std::uint64_t end = std::min(size, first + block_size);
-            sines.sum(wave, first, end);
-        }
-    };
-
-    const std::uint64_t blocks = (size + block_size - 1) / block_size;
-    const unsigned helpers =
-        static_cast<unsigned>(std::min<std::uint64_t>(std::max(threads, 1u), blocks)) - 1;
-    std::vector<std::jthread> helping;
-    helping.reserve(helpers);
-    for (unsigned t = 0; t < helpers; ++t) {
-        try {
-            helping.emplace_back(sum_blocks);
-        } catch (const std::system_error&) {
-            // Without another thread the blocks left are summed here all the same.
-            break;
-        }
-    }
-    sum_blocks();
+    // Block b of every wave is one task; a sample is summed by one thread.
+    const std::uint64_t blocks_per_wave = (size + block_size - 1) / block_size;
+    run_in_parallel(blocks_per_wave * sums.size(), threads, [&](std::uint64_t task) {
+        const std::uint64_t wave = task / blocks_per_wave;
+        const std::uint64_t first = task % blocks_per_wave * block_size;
+        sums[wave].sum(table + wave * size, first, std::min(size, first + block_size));
+    });
 }
 
 std::uint64_t synthesis_thread_memory(std::uint64_t sines)
 {
-    // Every helping thread has a stack, which counts under RLIMIT_AS even
-    // where it is never touched.
-    return bytes_for(threads_for_synthesis(sines) - 1, thread_stack_bytes());
+    return helping_thread_memory(threads_for_synthesis(sines));
 }
 
 }  // namespace Vemo

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace Vemo {
@@ -32,6 +33,14 @@ public:
     /// own index.
     void sum(double* wave, std::uint64_t first, std::uint64_t end) const;
 
+    /// The power of two the harmonics are summed at: the samples are the
+    /// true sums times 2 to this.
+    int scale() const { return scale_exponent; }
+
+    /// The most by which a computed sample can miss the true sum: a cycle
+    /// whose largest sample is no larger holds nothing but that error.
+    double noise() const { return rounding_bound; }
+
     /// Divides `wave[0 .. count)` by its largest absolute sample, so that
     /// sample becomes exactly +1 or -1. A cycle whose largest sample is no
     /// larger than the rounding error its sum may carry holds nothing but that
@@ -52,15 +61,17 @@ private:
     std::vector<Harmonic> sounding;
     std::uint64_t cycle_size;
     double offset;
+    int scale_exponent = 0;
     /// The most by which a computed sample can miss the true sum.
     double rounding_bound = 0.0;
 };
 
-/// Fills `wave[0 .. size)` with the unnormalised samples of `sines`, sharing
-/// them among up to `threads` threads. Every sample is summed by one thread in
-/// the same order, so the result does not depend on the number of threads,
-/// bit for bit.
-void sum_sines(const Sine_sum& sines, double* wave, std::uint64_t size, unsigned threads);
+/// Fills wave k of `table`, `size` samples from `table + k * size` on, with
+/// the unnormalised samples of `sums[k]`, sharing them among up to `threads`
+/// threads. Every sample is summed by one thread in the same order, so the
+/// result does not depend on the number of threads, bit for bit.
+void sum_sines(std::span<const Sine_sum> sums, double* table, std::uint64_t size,
+               unsigned threads);
 
 /// How many threads pay for a synthesis of `sines` sine evaluations: one for a
 /// small one, at most as many as the cores this process may run on.

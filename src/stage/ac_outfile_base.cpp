@@ -31,6 +31,12 @@ bool Ac_outfile_base::set_wave_number(std::uint32_t n)
     return true;
 }
 
+bool Ac_outfile_base::set_table(std::uint64_t waves, std::uint64_t)
+{
+    wave_count = waves;
+    return true;
+}
+
 std::uint64_t Ac_outfile_base::memory_needed(std::uint64_t count) const
 {
     return bytes_for(count, sizeof(double));

@@ -33,6 +33,13 @@ public:
     /// Writes the `data_size` values of `data` in the writer's format.
     virtual bool write() = 0;
     virtual bool set_wave_number(std::uint32_t n);
+    /// Takes the shape of what will be written: `waves` waves of `wave_size`
+    /// values each, one after another. A format that cannot hold such a
+    /// table refuses it here, before its file is created.
+    virtual bool set_table(std::uint64_t waves, std::uint64_t wave_size);
+    /// Whether the format keeps the level of each wave of a table; where it
+    /// does not, each wave is brought to full scale on its own.
+    virtual bool keeps_levels() const { return true; }
     /// The bytes that writing `count` values takes at most: their copy and
     /// whatever the format builds from them.
     virtual std::uint64_t memory_needed(std::uint64_t count) const;
@@ -50,9 +57,13 @@ public:
     std::uint32_t sample_rate = 44100;
     std::unique_ptr<double[]> data;
     std::uint64_t data_size = 0;
+    /// The waves `data` holds one after another: 1 but in a table run.
+    std::uint64_t wave_count = 1;
     bool is_open = false;
 
 protected:
+    /// The values of one wave of `data`.
+    std::uint64_t wave_size() const { return wave_count == 0 ? 0 : data_size / wave_count; }
     /// Creates the file, or fails with the message for the reason.
     bool create_file();
     /// The message for a file that cannot be created for the system's reason

@@ -34,10 +34,13 @@ void normalise_to_peak(double* values, std::uint64_t count, double noise)
         std::fill(values, values + count, 0.0);
         return;
     }
-    // A division, not a multiplication by the inverse: the peak becomes
-    // exactly 1, and every value the nearest double to its true ratio.
+    divide_by(values, count, peak);
+}
+
+void divide_by(double* values, std::uint64_t count, double divisor)
+{
     for (std::uint64_t i = 0; i < count; ++i)
-        values[i] = values[i] / peak;
+        values[i] = values[i] / divisor;
 }
 
 int peak_exponent(const double* values, std::uint64_t count)

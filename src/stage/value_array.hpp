@@ -20,6 +20,10 @@ double peak_of(const double* values, std::uint64_t count);
 /// but that error and become zeros.
 void normalise_to_peak(double* values, std::uint64_t count, double noise = 0.0);
 
+/// Divides every value by `divisor`: a division, not a multiplication by
+/// its inverse, so that a value equal to it becomes exactly 1.
+void divide_by(double* values, std::uint64_t count, double divisor);
+
 /// The power of two of the values' peak (0 for silence): scaled by 2 to its
 /// negative, the peak lies between 1 and 2, and no value changes a digit
 /// unless it lies some 300 orders of magnitude below the peak.

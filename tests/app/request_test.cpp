@@ -24,7 +24,7 @@ TEST(parse_request, FillsEveryFieldFromItsOption)
                "wave", "-r", "48000", "-s", "+128", "-S", "2048", "-w", "3", "-W", "1005", "-z",
                "0.5"});
     EXPECT_EQ(request.refusal, "");
-    EXPECT_EQ(request.input_file, "in.txt");
+    EXPECT_EQ(request.input_files, std::vector<std::string>{"in.txt"});
     EXPECT_EQ(request.output_file, "out.syx");
     EXPECT_EQ(request.input_format, "text");
     EXPECT_EQ(request.output_format, "mw2");
@@ -36,7 +36,13 @@ TEST(parse_request, FillsEveryFieldFromItsOption)
     EXPECT_EQ(request.input_wave_number, 3u);
     EXPECT_EQ(request.output_wave_number, 1005u);
     EXPECT_EQ(request.threshold, 0.5);
-    EXPECT_FALSE(request.help || request.version || request.list);
+    EXPECT_FALSE(request.help || request.version || request.list || request.table_run());
+
+    const Request table = parse({"-i", "a.wav", "-o", "t.wav", "-i", "b.wav", "-a", "-n", "61"});
+    EXPECT_EQ(table.input_files, (std::vector<std::string>{"a.wav", "b.wav"}));
+    EXPECT_TRUE(table.all_waves);
+    EXPECT_EQ(table.wave_count, 61u);
+    EXPECT_TRUE(table.table_run());
 
     const Request defaults = parse({"--input", "a.wav", "--output", "b.txt"});
     EXPECT_EQ(defaults.sample_rate, 44100u);
@@ -69,6 +75,16 @@ TEST(parse_request, SaysWhatWasAskedOrWhyNothingCanBeDone)
         {{"-i", "a.wav", "-o", "b.txt", "-s", "-1"}, "Failed to parse the program options.", false,
          false, true, ""},
         {{"a.wav"}, "Failed to parse the program options.", false, false, true, ""},
+        {{"-i", "a.wav", "b.wav", "-o", "t.txt"}, "Failed to parse the program options.", false,
+         false, true, ""},
+        {{"-i", "a.wav", "-o", "t.txt", "-a", "-w", "1"},
+         "The input wave number can't be combined with --all_waves, --wave_count or several "
+         "inputs.",
+         false, false, false, ""},
+        {{"-i", "a.wav", "-i", "b.wav", "-o", "t.txt", "-w", "2"},
+         "The input wave number can't be combined with --all_waves, --wave_count or several "
+         "inputs.",
+         false, false, false, ""},
         {{"-h", "--nonsense"}, "Failed to parse the program options.", false, false, true, ""},
     };
     for (const Case& c : cases) {

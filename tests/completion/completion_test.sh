@@ -87,6 +87,7 @@ check "tonalith -i saw.wav -o x.wav -s " ""
 check "tonalith -i saw.wav -o x.wav -z " ""
 check "tonalith -S 256 -l " "$readable_files"
 check "tonalith -i table.wav -o x.txt --input_size " ""
+check "tonalith -i table.wav -o x.txt -a -n " ""
 check "tonalith --input_s" "--input_size"
 
 # Every option the program lists in its help, short and long, and no other.

@@ -59,10 +59,10 @@ TEST(Ac_convert_harm_wave, AnyNumberOfThreadsGivesTheSameBits)
     for (const std::uint64_t size : {5u, 1000u}) {
         std::vector<double> alone(size);
         const Sine_sum sines(amplitudes.data(), amplitudes.size(), 0.00001, size, 0.0);
-        sum_sines(sines, alone.data(), size, 1);
+        sum_sines({&sines, 1}, alone.data(), size, 1);
         for (const unsigned threads : {2u, 3u, 7u}) {
             std::vector<double> shared(size, -1.0);
-            sum_sines(sines, shared.data(), size, threads);
+            sum_sines({&sines, 1}, shared.data(), size, threads);
             EXPECT_EQ(std::memcmp(alone.data(), shared.data(), size * sizeof(double)), 0)
                 << size << " samples, " << threads << " threads";
         }

@@ -62,8 +62,8 @@ TEST(Ac_convert_wave_wave, MoreCopiesChangeNothingButRounding)
     for (const std::uint64_t size : {128u, 2048u}) {
         const std::uint64_t copies = copies_for_resampling(saw.size(), size);
         std::vector<double> enough(size), more(size);
-        ASSERT_EQ(resample_cycle(saw.data(), saw.size(), enough.data(), size, copies), 0);
-        ASSERT_EQ(resample_cycle(saw.data(), saw.size(), more.data(), size, copies + 4), 0);
+        ASSERT_EQ(resample_cycle(saw.data(), saw.size(), enough.data(), size, copies, 0), 0);
+        ASSERT_EQ(resample_cycle(saw.data(), saw.size(), more.data(), size, copies + 4, 0), 0);
         EXPECT_LT(largest_difference(enough, more), 1e-6) << size;
     }
 }
@@ -90,7 +90,7 @@ TEST(Ac_convert_wave_wave, StoppingAfterTheMiddleCopyChangesNoBit)
         const auto middle = all.begin() + static_cast<long>((copies - 1) / 2 * size);
         const std::vector<double> expected(middle, middle + static_cast<long>(size));
         std::vector<double> wave(size);
-        ASSERT_EQ(resample_cycle(saw.data(), saw.size(), wave.data(), size, copies), 0);
+        ASSERT_EQ(resample_cycle(saw.data(), saw.size(), wave.data(), size, copies, 0), 0);
         EXPECT_EQ(std::memcmp(wave.data(), expected.data(), size * sizeof(double)), 0) << size;
     }
 }
@@ -121,10 +121,11 @@ TEST(Ac_convert_wave_wave, KeepingTheSizeBudgetsNoResampler)
 {
     // The copy of the input and the output, and nothing for a resampler that
     // the cycle never reaches; a run that fits must not be refused.
+    const std::vector<std::uint64_t> one_wave{65536};
     const Ac_convert_wave_wave kept(65536, 0.0);
-    EXPECT_EQ(kept.memory_needed(65536), 2 * 65536 * sizeof(double));
+    EXPECT_EQ(kept.memory_needed(one_wave), 2 * 65536 * sizeof(double));
     const Ac_convert_wave_wave resized(65537, 0.0);
-    EXPECT_GT(resized.memory_needed(65536), 4 * 65536 * sizeof(double));
+    EXPECT_GT(resized.memory_needed(one_wave), 4 * 65536 * sizeof(double));
 }
 
 TEST(Ac_convert_wave_wave, RatiosTheResamplerRefusesAreExplained)

@@ -54,8 +54,13 @@ TEST_F(Front_end, HelpShowsBannerAndBothOptionGroups)
                              "or spectrum) -t [ --input_type ]"),
                   std::string::npos);
         EXPECT_NE(words.find("-S [ --input_size ] input_size Number of samples of one wave in an "
-                             "audio file that holds several (a wavetable); default: from the "
-                             "file's tags, else the whole file -w"),
+                             "audio or text file that holds several (a wavetable); default: from "
+                             "the file's tags, else the whole file -w"),
+                  std::string::npos);
+        EXPECT_NE(words.find("-a [ --all_waves ] Convert every wave of the input and write them "
+                             "as one wavetable -n [ --wave_count ] wave_count Number of waves of "
+                             "the output wavetable, spread evenly over the input's waves (default: "
+                             "as many as the input holds)"),
                   std::string::npos);
         EXPECT_EQ(out.find("ERROR"), std::string::npos);
     }
@@ -92,7 +97,7 @@ TEST_F(Front_end, ParseErrorsAreExplainedAndRefused)
         {{"--in", "a.txt"},
          "option '--in' is ambiguous and matches '--input', '--input_format', '--input_size', "
          "'--input_type', and '--input_wave'"},
-        {{"-i", "a.txt", "-i", "b.txt"}, "option '--input' cannot be specified more than once"},
+        {{"-o", "a.txt", "-o", "b.txt"}, "option '--output' cannot be specified more than once"},
         // Negative numbers are not wrapped around into huge ones.
         {{"-i", "a.txt", "-s-1"}, "the argument ('-1') for option '--output_size' is invalid"},
         {{"--samplerate=-1"}, "the argument ('-1') for option '--samplerate' is invalid"},
