@@ -51,6 +51,12 @@ void append_big_endian_32(std::vector<unsigned char>& bytes, std::uint32_t value
     append_big_endian_16(bytes, static_cast<std::uint16_t>(value));
 }
 
+void append_little_endian_32(std::vector<unsigned char>& bytes, std::uint32_t value)
+{
+    for (int shift = 0; shift < 32; shift += 8)
+        bytes.push_back(static_cast<unsigned char>(value >> shift));
+}
+
 constexpr std::uint16_t loop_start_marker = 1;
 constexpr std::uint16_t loop_end_marker = 2;
 constexpr std::uint16_t aiff_no_looping = 0;
@@ -110,11 +116,20 @@ SF_INSTRUMENT wav_cycle_instrument(std::uint32_t sample_rate, std::uint64_t fram
 
 constexpr std::string_view clm_mark = "<!>";
 
-std::vector<Sound_chunk> wav_cycle_chunks(std::uint64_t frames)
+constexpr std::uint32_t srge_version = 1;
+
+std::vector<Sound_chunk> wav_table_chunks(std::uint64_t frames, std::uint64_t waves)
 {
     const std::string frame_size = std::string(clm_mark) + std::to_string(frames) +
                                    " 00000000 wavetable (" + program_name + ")";
-    return {{"clm ", {frame_size.begin(), frame_size.end()}}};
+    std::vector<Sound_chunk> chunks = {{"clm ", {frame_size.begin(), frame_size.end()}}};
+    if (waves >= 2) {
+        std::vector<unsigned char> srge;
+        append_little_endian_32(srge, srge_version);
+        append_little_endian_32(srge, static_cast<std::uint32_t>(frames));
+        chunks.push_back({"srge", srge});
+    }
+    return chunks;
 }
 
 std::uint64_t clm_wave_size(std::string_view text)
@@ -133,7 +148,7 @@ std::uint64_t srge_wave_size(const unsigned char* bytes, std::size_t size)
         return static_cast<std::uint32_t>(at[0]) | static_cast<std::uint32_t>(at[1]) << 8 |
                static_cast<std::uint32_t>(at[2]) << 16 | static_cast<std::uint32_t>(at[3]) << 24;
     };
-    if (size < 8 || little_endian_32(bytes) != 1)
+    if (size < 8 || little_endian_32(bytes) != srge_version)
         return 0;
     return little_endian_32(bytes + 4);
 }

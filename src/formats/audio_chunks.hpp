@@ -54,8 +54,11 @@ struct Sound_chunk {
 /// The instrument that has libsndfile mark a WAV file as one looped cycle.
 SF_INSTRUMENT wav_cycle_instrument(std::uint32_t sample_rate, std::uint64_t frames);
 
-/// The chunks that WAV output carries besides the instrument.
-std::vector<Sound_chunk> wav_cycle_chunks(std::uint64_t frames);
+/// The chunks that WAV output of `waves` waves of `frames` frames each
+/// carries besides the instrument: `clm ` with the wave size, and for a
+/// table of two waves or more `srge`, where one wavetable synth that reads
+/// only "<!>2048" from `clm ` takes other sizes.
+std::vector<Sound_chunk> wav_table_chunks(std::uint64_t frames, std::uint64_t waves);
 
 /// The wave size that the text of a `clm ` chunk gives: "<!>" and the size
 /// in decimal at its start; 0 when it gives none.

@@ -83,19 +83,21 @@ void Ac_outfile_audio::close()
 
 bool Ac_outfile_audio::mark_cycle()
 {
-    // N is known only now, and libsndfile takes the instrument and the extra
-    // chunks only before the first frame: a chunk added later would grow the
-    // header over the frames already written.
-    if (data_size == 0)
+    // The wave size is known only now, and libsndfile takes the instrument
+    // and the extra chunks only before the first frame: a chunk added later
+    // would grow the header over the frames already written. A sampler plays
+    // the first wave of a table; synths take the wave size from the tags.
+    const std::uint64_t frames = wave_size();
+    if (frames == 0)
         return true;
     std::vector<Sound_chunk> chunks;
     if ((sound_format & SF_FORMAT_TYPEMASK) == SF_FORMAT_WAV) {
-        SF_INSTRUMENT instrument = wav_cycle_instrument(sample_rate, data_size);
+        SF_INSTRUMENT instrument = wav_cycle_instrument(sample_rate, frames);
         if (sf_command(sound_file, SFC_SET_INSTRUMENT, &instrument, sizeof instrument) != SF_TRUE)
             return false;
-        chunks = wav_cycle_chunks(data_size);
+        chunks = wav_table_chunks(frames, wave_count);
     } else {
-        chunks = aiff_cycle_chunks(sample_rate, data_size);
+        chunks = aiff_cycle_chunks(sample_rate, frames);
     }
     for (Sound_chunk& chunk : chunks) {
         SF_CHUNK_INFO info{};

@@ -10,8 +10,9 @@ namespace Vemo {
 /// container follows the name's extension: "wav" gives WAV, "aiff" gives
 /// AIFF, and any other name is refused before a file is created. Doubles are
 /// turned into samples by libsndfile's own conversion (full scale is 1.0).
-/// The file says that it holds one cycle: a loop over all its frames and the
-/// root note that the cycle plays at the sample rate.
+/// The file says that it holds one cycle, or a table of waves of one size: a
+/// loop over the (first) cycle, the root note that it plays at the sample
+/// rate, and the size of one wave.
 class Ac_outfile_audio : public Ac_outfile_base {
 public:
     using Ac_outfile_base::Ac_outfile_base;
@@ -31,7 +32,8 @@ protected:
     std::string creation_failure(int error) const override;
 
 private:
-    /// Hands libsndfile the loop and root note of a cycle of `data_size` frames.
+    /// Hands libsndfile the loop and root note of the first cycle and the
+    /// chunks that give the wave size.
     bool mark_cycle();
 
     SNDFILE* sound_file = nullptr;

@@ -18,6 +18,13 @@ constexpr double step_limit = 0x1p52;
 
 }  // namespace
 
+bool Ac_outfile_yoshimi::set_table(std::uint64_t waves, std::uint64_t size)
+{
+    Ac_outfile_base::set_table(waves, size);
+    return waves < 2 || fail("A Yoshimi script holds one wave; this table has " +
+                             std::to_string(waves) + ".");
+}
+
 bool Ac_outfile_yoshimi::write()
 {
     if (!ready_to_write())

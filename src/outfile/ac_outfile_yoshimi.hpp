@@ -12,6 +12,8 @@ public:
     using Ac_outfile_base::Ac_outfile_base;
 
     bool write() override;
+    /// A script sets one oscillator's harmonics: it holds one wave.
+    bool set_table(std::uint64_t waves, std::uint64_t wave_size) override;
 };
 
 }  // namespace Vemo

@@ -65,8 +65,10 @@ void run_in_parallel(std::uint64_t count, unsigned threads,
         }
     };
 
+    if (count == 0)
+        return;
     const unsigned helpers =
-        static_cast<unsigned>(std::min<std::uint64_t>(std::max(threads, 1u), count)) - 1;
+        static_cast<unsigned>(std::min<std::uint64_t>(std::max(threads, 1u), count) - 1);
     {
         std::vector<std::jthread> helping;
         for (unsigned t = 0; t < helpers; ++t) {

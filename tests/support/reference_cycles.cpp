@@ -31,12 +31,11 @@ std::vector<double> saw_amplitudes(std::size_t count)
     return amplitudes;
 }
 
-std::vector<double> dft_spectrum(const std::vector<double>& cycle, std::size_t count)
+std::vector<long double> dft_magnitudes(const std::vector<double>& cycle, std::size_t count)
 {
     const std::size_t n = cycle.size();
     const long double two_pi = 6.283185307179586476925286766559L;
     std::vector<long double> magnitudes(count);
-    long double peak = 0.0L;
     for (std::size_t h = 1; h <= count; ++h) {
         long double real = 0.0L;
         long double imaginary = 0.0L;
@@ -46,8 +45,15 @@ std::vector<double> dft_spectrum(const std::vector<double>& cycle, std::size_t c
             imaginary -= cycle[j] * std::sin(angle);
         }
         magnitudes[h - 1] = std::sqrt(real * real + imaginary * imaginary);
-        peak = std::max(peak, magnitudes[h - 1]);
     }
+    return magnitudes;
+}
+
+std::vector<double> dft_spectrum(const std::vector<double>& cycle, std::size_t count)
+{
+    const std::vector<long double> magnitudes = dft_magnitudes(cycle, count);
+    const long double peak =
+        magnitudes.empty() ? 0.0L : *std::max_element(magnitudes.begin(), magnitudes.end());
     std::vector<double> spectrum(count, 0.0);
     for (std::size_t h = 0; h < count && peak > 0.0L; ++h)
         spectrum[h] = static_cast<double>(magnitudes[h] / peak);

@@ -17,7 +17,10 @@ std::vector<double> sine_cycle(std::size_t frames, const std::vector<double>& am
 std::vector<double> saw_amplitudes(std::size_t count);
 
 /// The magnitudes of the harmonics 1 to `count` of `cycle` by the plain DFT
-/// sum in long double, scaled to the strongest of them.
+/// sum in long double.
+std::vector<long double> dft_magnitudes(const std::vector<double>& cycle, std::size_t count);
+
+/// The same, scaled to the strongest of them.
 std::vector<double> dft_spectrum(const std::vector<double>& cycle, std::size_t count);
 
 }  // namespace Vemo::testing
