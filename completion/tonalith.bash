@@ -41,7 +41,7 @@ _tonalith()
             if [[ " ${words[*]}" == *" -f"* || " ${words[*]}" == *" --input_format"* ]]; then
                 _filedir
             else
-                _filedir "$(_tonalith_any_case wav aif aiff txt ftable syx)"
+                _filedir "$(_tonalith_any_case wav aif aiff txt ftable syx flac ogg oga opus mp3 au snd caf w64 rf64)"
             fi
             return
             ;;
@@ -50,7 +50,7 @@ _tonalith()
             return
             ;;
         -r | --samplerate | -s | --output_size | -S | --input_size | -w | --input_wave | \
-            -W | --output_wave | -z | --threshold | -n | --wave_count)
+            -W | --output_wave | -z | --threshold | -n | --wave_count | -X | --output_table)
             # A number: nothing to offer.
             return
             ;;
@@ -62,6 +62,6 @@ _tonalith()
         -i --input -o --output -f --input_format -F --output_format
         -t --input_type -T --output_type -r --samplerate -s --output_size
         -S --input_size -w --input_wave -a --all_waves -n --wave_count
-        -W --output_wave -z --threshold' -- "$cur"))
+        -W --output_wave -X --output_table -z --threshold' -- "$cur"))
 } &&
     complete -F _tonalith tonalith

@@ -144,6 +144,7 @@ bool Ac_application::convert_once()
     // Whatever the output cannot hold is refused before its file is created.
     writer->sample_rate = sample_rate;
     if (!writer->set_wave_number(output_wave_number) ||
+        !writer->set_table_number(request.output_table) ||
         !writer->set_table(written_wave_count(), output_size) || !writer->open())
         return stop_run(writer->error_message);
 

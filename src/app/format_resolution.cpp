@@ -140,7 +140,7 @@ std::unique_ptr<Ac_outfile_base> create_writer(const std::string& file_name,
                                                std::string& refusal)
 {
     if (format.empty())
-        format = format_from_extension(file_name);
+        format = output_format_from_extension(file_name);
     const Writer_kind* kind = find_format(writer_kinds, format);
     if (!kind) {
         refusal = not_recognised(file_name, format);

@@ -1,6 +1,7 @@
 #include "app/request.hpp"
 
 #include "app/option_error_text.hpp"
+#include "formats/mw2_wave_dump.hpp"
 #include "program_name.hpp"
 
 #include <boost/lexical_cast.hpp>
@@ -72,7 +73,8 @@ po::options_description conversion_options()
         ("output,o", po::value<std::string>()->value_name("output_file"),
          "Output file to be written to")
         ("input_format,f", po::value<std::string>()->value_name("input_format"),
-         "Input file format: audio (wav and aiff), text (one value per line), ftable (for "
+         "Input file format: audio (wav, aiff, flac, ogg, mp3 and the other sound files "
+         "libsndfile reads), text (one value per line), ftable (for "
          "Csound ftsave(k) generated files), mw2 (Waldorf Microwave II/XT wave dump)")
         ("output_format,F", po::value<std::string>()->value_name("output_format"),
          "Output file format: audio (wav and aiff), text (one value per line), ysc (Yoshimi "
@@ -101,6 +103,9 @@ po::options_description conversion_options()
         ("output_wave,W", whole_number<std::uint32_t>("output_wavenumber"),
          "Output wave number, only necessary for mw2 output. Valid numbers range from 1000 "
          "to 1249 (default: 1000)")
+        ("output_table,X", whole_number<std::uint32_t>("output_table"),
+         "Microwave II/XT user wavetable (96 to 127) that plays the written waves, for mw2 "
+         "output")
         ("threshold,z", po::value<double>()->value_name("zero_threshold"),
          "Value below which harmonics will be set to zero (default: 1 * 10^(-5))");
     return options;
@@ -174,11 +179,15 @@ void take_request(const po::variables_map& given, const std::string& program_pat
     take(given, "threshold", request.threshold);
     request.all_waves = given.count("all_waves") != 0;
     take(given, "wave_count", Whole_number<std::uint32_t>{}, request.wave_count);
+    take(given, "output_table", Whole_number<std::uint32_t>{}, request.output_table);
     if (!std::isfinite(request.threshold))
         request.refusal = "The zero threshold must be a finite number.";
     else if (request.table_run() && request.input_wave_number != 0)
         request.refusal = "The input wave number can't be combined with --all_waves, "
                           "--wave_count or several inputs.";
+    else if (request.output_table != 0 && (request.output_table < mw2_first_user_table ||
+                                           request.output_table > mw2_last_user_table))
+        request.refusal = "Microwave II/XT user wavetables are numbered 96 to 127.";
 }
 
 }  // namespace

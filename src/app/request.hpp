@@ -36,6 +36,9 @@ struct Request {
     bool all_waves = false;
     /// Waves of the output table, spread over the input's; 0 when not given.
     std::uint32_t wave_count = 0;
+    /// The Microwave II/XT user wavetable that plays the written waves; 0
+    /// when not given.
+    std::uint32_t output_table = 0;
 
     /// Whether the run converts whole wavetables rather than one wave.
     bool table_run() const { return all_waves || wave_count != 0 || input_files.size() > 1; }
@@ -50,7 +53,8 @@ struct Request {
 /// with its `refusal`, the first problem found in this order: a command line
 /// that does not parse, no option at all, then (unless help, version or a
 /// listing is asked for) a missing input, a missing output, a threshold that
-/// is not a finite number, an input wave number in a table run.
+/// is not a finite number, an input wave number in a table run, a
+/// Microwave II/XT wavetable number outside 96 to 127.
 Request parse_request(int argc, char** argv);
 
 /// The help text: the banner, the licence and every option.

@@ -17,6 +17,8 @@ struct Extension {
     std::string_view format;
     /// The container of audio output under this name; 0 for other formats.
     int audio_container;
+    /// Whether the name is known only for input: audio output is WAV or AIFF.
+    bool input_only = false;
 };
 
 const Extension extensions[] = {
@@ -28,6 +30,17 @@ const Extension extensions[] = {
     {"syx", "mw2", 0},
     {"ysc", "ysc", 0},
     {"svg", "svg", 0},
+    // The other containers and encodings libsndfile reads.
+    {"flac", "audio", 0, true},
+    {"ogg", "audio", 0, true},
+    {"oga", "audio", 0, true},
+    {"opus", "audio", 0, true},
+    {"mp3", "audio", 0, true},
+    {"au", "audio", 0, true},
+    {"snd", "audio", 0, true},
+    {"caf", "audio", 0, true},
+    {"w64", "audio", 0, true},
+    {"rf64", "audio", 0, true},
 };
 
 /// Whether `extension` is `name` in any letter case (`name` in lower case).
@@ -39,11 +52,11 @@ bool extension_is(std::string_view extension, std::string_view name)
                       [&](char a, char b) { return lower(a) == b; });
 }
 
-const Extension* find_extension(const std::string& file_name)
+const Extension* find_extension(const std::string& file_name, bool for_output)
 {
     const std::string_view extension = file_extension(file_name);
     for (const Extension& row : extensions)
-        if (extension_is(extension, row.name))
+        if (extension_is(extension, row.name) && !(for_output && row.input_only))
             return &row;
     return nullptr;
 }
@@ -59,13 +72,19 @@ std::string_view file_extension(const std::string& file_name)
 
 std::string format_from_extension(const std::string& file_name)
 {
-    const Extension* row = find_extension(file_name);
+    const Extension* row = find_extension(file_name, false);
+    return row ? std::string(row->format) : "none";
+}
+
+std::string output_format_from_extension(const std::string& file_name)
+{
+    const Extension* row = find_extension(file_name, true);
     return row ? std::string(row->format) : "none";
 }
 
 int audio_container_from_extension(const std::string& file_name)
 {
-    const Extension* row = find_extension(file_name);
+    const Extension* row = find_extension(file_name, true);
     return row ? row->audio_container : 0;
 }
 

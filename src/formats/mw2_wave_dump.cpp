@@ -80,6 +80,36 @@ Mw2_message mw2_build_message(std::uint32_t wave_number,
     return message;
 }
 
+Mw2_wavetable_dump mw2_build_wavetable_dump(std::uint32_t table_number, std::uint32_t first_wave,
+                                            std::uint64_t waves)
+{
+    constexpr std::uint16_t empty_entry = 0xFFFF;
+    std::array<std::uint16_t, mw2_wavetable_entries> entries;
+    entries.fill(empty_entry);
+    for (std::uint64_t k = 0; k < waves; ++k) {
+        const std::uint64_t entry = waves == 1 ? 0 : (120 * k + waves - 1) / (2 * (waves - 1));
+        entries[entry] = static_cast<std::uint16_t>(first_wave + k);
+    }
+
+    Mw2_wavetable_dump dump{};
+    dump[0] = mw2_start_byte;
+    dump[1] = mw2_manufacturer;
+    dump[2] = mw2_model;
+    dump[mw2_device_offset] = mw2_written_device;
+    dump[mw2_type_offset] = mw2_wavetable_dump_type;
+    dump[5] = static_cast<std::uint8_t>((table_number >> 7) & 0x7Fu);
+    dump[6] = static_cast<std::uint8_t>(table_number & 0x7Fu);
+    constexpr std::size_t first_entry_byte = 7;
+    for (std::size_t e = 0; e < mw2_wavetable_entries; ++e)
+        for (std::size_t nibble = 0; nibble < 4; ++nibble)
+            dump[first_entry_byte + 4 * e + nibble] =
+                static_cast<std::uint8_t>(entries[e] >> (12 - 4 * nibble) & 0x0Fu);
+    const std::size_t check_byte = first_entry_byte + 4 * mw2_wavetable_entries;
+    dump[check_byte] = mw2_checksum(dump.data(), first_entry_byte, check_byte);
+    dump[check_byte + 1] = mw2_end_byte;
+    return dump;
+}
+
 std::string mw2_wave_label(std::uint32_t wave_number)
 {
     if (wave_number < mw2_first_illegal_wave)

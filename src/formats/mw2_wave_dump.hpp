@@ -15,6 +15,17 @@
 //
 // The 64 stored samples are the first half of a 128-sample cycle; the second
 // half is the first half reversed and negated.
+//
+// The synth plays user waves only through a wavetable: 64 entries that name
+// waves, between which it interpolates. A wavetable dump is 265 bytes:
+//
+//   offset 0      F0 3E 0E, device number (7F when written)
+//          4      13 (wavetable dump)
+//          5, 6   wavetable number, high and low 7 bits
+//          7      64 entries of 4 bytes: a 16-bit wave number as four nibbles,
+//                 the most significant first; FFFF marks an empty entry
+//          263    check byte: low 7 bits of the sum of the 256 entry bytes
+//          264    F7
 
 #include <array>
 #include <cstddef>
@@ -59,6 +70,18 @@ inline constexpr std::uint32_t mw2_last_wave_number = 16383;
 
 using Mw2_message = std::array<std::uint8_t, mw2_message_size>;
 
+inline constexpr std::uint8_t mw2_wavetable_dump_type = 0x13;
+inline constexpr std::size_t mw2_wavetable_entries = 64;
+inline constexpr std::size_t mw2_wavetable_dump_size = 7 + 4 * mw2_wavetable_entries + 2;
+/// The user wavetables, the only ones a dump may store.
+inline constexpr std::uint32_t mw2_first_user_table = 96;
+inline constexpr std::uint32_t mw2_last_user_table = 127;
+/// The waves a wavetable can spread over entries 0 to 60 (the synth's own
+/// tables leave the last entries to its algorithmic waves).
+inline constexpr std::uint64_t mw2_wavetable_most_waves = 61;
+
+using Mw2_wavetable_dump = std::array<std::uint8_t, mw2_wavetable_dump_size>;
+
 /// The sample whose two nibble bytes start at `position`, unscaled:
 /// 16 × high + low − 128, so −128 to 127 for valid nibbles.
 double mw2_decode_sample(const std::uint8_t* bytes, std::uint64_t position);
@@ -90,6 +113,13 @@ std::vector<double> mw2_decode_cycle(const std::uint8_t* bytes, std::uint64_t po
 /// stored samples, each within −1…1.
 Mw2_message mw2_build_message(std::uint32_t wave_number,
                               const std::array<double, mw2_stored_samples>& samples);
+
+/// The wavetable dump of table `table_number` that plays the `waves` waves
+/// numbered from `first_wave` on (at most 61 of them): spread evenly over
+/// the entries, the first at entry 0 and the last at entry 60, wave k at
+/// entry floor((120 k + W - 1) / (2 (W - 1))); every other entry is empty.
+Mw2_wavetable_dump mw2_build_wavetable_dump(std::uint32_t table_number, std::uint32_t first_wave,
+                                            std::uint64_t waves);
 
 /// How a wave list shows a wave number: " ROM#" and 1 to 300 for ROM waves,
 /// " USER#" and the number − 999 for user waves, " illegal#" and the number

@@ -13,12 +13,24 @@ Ac_outfile_mw2::Ac_outfile_mw2(const std::string& name) : Ac_outfile_base(name)
 
 Ac_outfile_mw2::Ac_outfile_mw2(const char* name) : Ac_outfile_mw2(std::string(name)) {}
 
+bool Ac_outfile_mw2::set_table_number(std::uint32_t n)
+{
+    table_number = n;
+    return true;
+}
+
 bool Ac_outfile_mw2::set_table(std::uint64_t waves, std::uint64_t size)
 {
     Ac_outfile_base::set_table(waves, size);
     // A table's wave numbers are refused before its file is created; a
     // single wave's when it is written, as they always were.
-    return waves < 2 || numbers_fit();
+    if (waves >= 2 && !numbers_fit())
+        return false;
+    if (table_number != 0 && waves > mw2_wavetable_most_waves)
+        return fail("A Microwave II/XT wavetable holds at most " +
+                    std::to_string(mw2_wavetable_most_waves) + " waves; this table has " +
+                    std::to_string(waves) + ". --wave_count 61 makes it fit.");
+    return true;
 }
 
 bool Ac_outfile_mw2::numbers_fit()
@@ -43,6 +55,14 @@ bool Ac_outfile_mw2::write()
 {
     if (!ready_to_write() || !numbers_fit())
         return false;
+    // The wavetable first, then its waves, as the synth's own bank files
+    // hold them.
+    if (table_number != 0) {
+        const Mw2_wavetable_dump table =
+            mw2_build_wavetable_dump(table_number, wave_number, wave_count);
+        if (!write_bytes(table.data(), table.size()))
+            return false;
+    }
     for (std::uint64_t k = 0; k < wave_count; ++k) {
         message = mw2_build_message(static_cast<std::uint32_t>(wave_number + k),
                                     synthesise_samples(data.get() + k * wave_size(), wave_size()));

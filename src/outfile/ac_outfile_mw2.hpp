@@ -8,7 +8,8 @@ namespace Vemo {
 /// Writes a spectrum as one Microwave II/XT user wave: the first half of a
 /// 128-sample cycle is synthesised as a sum of sines, normalised to full
 /// scale and stored as a 137-byte wave dump message. A table of spectra
-/// becomes one message for each, numbered upward, one after another.
+/// becomes one message for each, numbered upward, one after another; with a
+/// `table_number`, a wavetable dump that plays them comes first.
 class Ac_outfile_mw2 : public Ac_outfile_base {
 public:
     /// A writer whose wave number is never set stores user wave 1000.
@@ -19,11 +20,15 @@ public:
     /// fundamental first), numbered from `wave_number` on, and writes them.
     /// Refuses numbers that are not user waves or do not fit into a message.
     bool write() override;
-    /// Refuses a table whose wave numbers do not all fit.
+    /// Refuses a table whose wave numbers do not all fit, or that a
+    /// wavetable cannot hold.
     bool set_table(std::uint64_t waves, std::uint64_t wave_size) override;
+    bool set_table_number(std::uint32_t n) override;
     /// A dump keeps no level: each wave is stored at full scale.
     bool keeps_levels() const override { return false; }
 
+    /// The user wavetable that plays the waves written; 0 for none.
+    std::uint32_t table_number = 0;
     /// The message written last.
     Mw2_message message{};
     /// Set once the 64 samples of `message` have been computed.

@@ -31,6 +31,11 @@ bool Ac_outfile_base::set_wave_number(std::uint32_t n)
     return true;
 }
 
+bool Ac_outfile_base::set_table_number(std::uint32_t n)
+{
+    return n == 0 || fail("--output_table needs a mw2 output.");
+}
+
 bool Ac_outfile_base::set_table(std::uint64_t waves, std::uint64_t)
 {
     wave_count = waves;

@@ -33,6 +33,9 @@ public:
     /// Writes the `data_size` values of `data` in the writer's format.
     virtual bool write() = 0;
     virtual bool set_wave_number(std::uint32_t n);
+    /// Chooses the synth's wavetable (0 for none) that is to play the waves
+    /// written; only the wave dump format holds one, the others refuse it.
+    virtual bool set_table_number(std::uint32_t n);
     /// Takes the shape of what will be written: `waves` waves of `wave_size`
     /// values each, one after another. A format that cannot hold such a
     /// table refuses it here, before its file is created.

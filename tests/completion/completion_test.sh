@@ -63,11 +63,11 @@ all_files="Bank.Syx Loop.Aiff README SAW.WAV bank.syx loop.aif notes.txt picture
     song.flac sub table.ftable take.aiff"
 all_files=$(xargs <<< "$all_files")
 # Extensions count in any letter case, as the program takes them.
-readable_files="Bank.Syx Loop.Aiff SAW.WAV bank.syx loop.aif notes.txt saw.wav sub table.ftable
-    take.aiff"
+readable_files="Bank.Syx Loop.Aiff SAW.WAV bank.syx loop.aif notes.txt saw.wav song.flac sub
+    table.ftable take.aiff"
 readable_files=$(xargs <<< "$readable_files")
 
-check "tonalith --out" "--output --output_format --output_size --output_type --output_wave"
+check "tonalith --out" "--output --output_format --output_size --output_table --output_type --output_wave"
 check "tonalith -F " "audio mw2 svg text ysc"
 check "tonalith --output_format s" "svg"
 check "tonalith -f " "audio ftable mw2 text"

@@ -43,8 +43,15 @@ TEST_F(Audio_input, ReadsEveryEncodingAsTheSameCycle)
         {"cycle.aiff", SF_FORMAT_AIFF | SF_FORMAT_PCM_16, 600, {}},
         {"cycle24.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_24, 600, {}},
         {"cyclefloat.wav", SF_FORMAT_WAV | SF_FORMAT_FLOAT, 600, {}},
-        // Containers without an extension of their own need the format named.
-        {"cycle.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 600, {"-f", "audio"}},
+        // Other containers are known by their names too, in any letter case.
+        {"cycle.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 600, {}},
+        {"CYCLE.FLAC", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 600, {}},
+        {"cycle.au", SF_FORMAT_AU | SF_FORMAT_PCM_16, 600, {}},
+        {"cycle.caf", SF_FORMAT_CAF | SF_FORMAT_PCM_16, 600, {}},
+        {"cycle.w64", SF_FORMAT_W64 | SF_FORMAT_PCM_16, 600, {}},
+        {"cycle.rf64", SF_FORMAT_RF64 | SF_FORMAT_PCM_16, 600, {}},
+        // Any name, with the format named.
+        {"cycle.snd16", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 600, {"-f", "audio"}},
         // libsndfile knows a file by its content, not by its name.
         {"aiff_inside.wav", SF_FORMAT_AIFF | SF_FORMAT_PCM_16, 600, {}},
         // Audio is always read as a wave, whatever type is asked for.
@@ -62,6 +69,40 @@ TEST_F(Audio_input, ReadsEveryEncodingAsTheSameCycle)
         ASSERT_EQ(spectrum.size(), 4u) << c.name;
         for (std::size_t k = 0; k < 4; ++k)
             EXPECT_NEAR(spectrum[k], expected[k], k == 2 ? 1e-5 : 0.0) << c.name << " " << k + 1;
+    }
+}
+
+TEST_F(Audio_input, LossyFilesAreKnownByTheirNamesForInputOnly)
+{
+    const std::pair<std::string, int> inputs[] = {
+        {"cycle.ogg", SF_FORMAT_OGG | SF_FORMAT_VORBIS},
+        {"cycle.OGA", SF_FORMAT_OGG | SF_FORMAT_VORBIS},
+        {"cycle.opus", SF_FORMAT_OGG | SF_FORMAT_OPUS},
+        {"cycle.mp3", SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III},
+    };
+    for (const auto& [name, format] : inputs) {
+        // A lossy encoder needs some cycles to settle; the spectrum only nears 1, 0, 0.5, 0.
+        std::vector<double> cycles;
+        for (int repeat = 0; repeat < 40; ++repeat) {
+            const std::vector<double> cycle = sine_cycle(1200, {0.6, 0, 0.3});
+            cycles.insert(cycles.end(), cycle.begin(), cycle.end());
+        }
+        write_sound(folder.path(name), format, 1, 48000, cycles);
+        const std::vector<double> spectrum = spectrum_of(name, {"-S", "1200", "-w", "20"});
+        ASSERT_EQ(spectrum.size(), 4u) << name;
+        EXPECT_NEAR(spectrum[2], 0.5, 0.05) << name;
+    }
+    // Audio output stays WAV and AIFF.
+    const std::pair<std::vector<std::string>, std::string> outputs[] = {
+        {{"-o", "out.flac"}, "out.flac is not recognised as a supported format: none"},
+        {{"-o", "out.ogg"}, "out.ogg is not recognised as a supported format: none"},
+        {{"-o", "out.flac", "-F", "audio"}, "Audio output can only be written in wav and aiff "
+                                            "format. Filenames should end in .wav, .aif or .aiff."},
+    };
+    for (const auto& [output, message] : outputs) {
+        std::vector<std::string> arguments{"-i", "cycle.ogg", "-s", "64"};
+        arguments.insert(arguments.end(), output.begin(), output.end());
+        EXPECT_EQ(run(arguments).standard_output, error_report(message));
     }
 }
 

@@ -102,6 +102,58 @@ TEST_F(Wave_dump, RefusedWaveNumbersLeaveNoFileBehind)
     }
 }
 
+TEST_F(Wave_dump, AWavetableDumpComesFirstAndPlaysTheWavesWritten)
+{
+    folder.write("one.txt", "1\n0.5\n");
+    for (const std::uint64_t waves : {1u, 2u, 4u, 7u, 61u}) {
+        SCOPED_TRACE(std::to_string(waves) + " waves");
+        const std::string output = "table" + std::to_string(waves) + ".syx";
+        ASSERT_EQ(run({"-i", "one.txt", "-t", "harm", "-n", std::to_string(waves), "-o", output,
+                       "-W", "1005", "-X", "100"})
+                      .exit_status,
+                  0);
+        // The entries as the synth's own tables spread their waves: first at
+        // 0, last at 60, every other entry FFFF; the check byte sums the
+        // 256 entry bytes.
+        std::vector<int> entries(64, 0xFFFF);
+        for (std::uint64_t k = 0; k < waves; ++k)
+            entries[waves == 1 ? 0 : (120 * k + waves - 1) / (2 * (waves - 1))] =
+                static_cast<int>(1005 + k);
+        std::string expected = hex_bytes("F0 3E 0E 7F 13 00 64");
+        int sum = 0;
+        for (const int entry : entries)
+            for (const int shift : {12, 8, 4, 0}) {
+                expected += static_cast<char>(entry >> shift & 0xF);
+                sum += entry >> shift & 0xF;
+            }
+        expected += static_cast<char>(sum & 0x7F);
+        expected += '\xF7';
+        const std::string file = read_file(folder.path(output));
+        ASSERT_EQ(file.size(), 265 + 137 * waves);
+        EXPECT_TRUE(file.substr(0, 265) == expected);
+        std::string listing = "Tonalith: listing waveforms from file " + output + ":\n";
+        for (std::uint64_t k = 0; k < waves; ++k)
+            listing += std::to_string(k) + " USER#" + std::to_string(6 + k) + "\n";
+        EXPECT_EQ(run({"-l", output}).standard_output, listing);
+    }
+
+    const std::vector<std::string> before = folder.names();
+    const std::pair<std::vector<std::string>, std::string> refusals[] = {
+        {{"-o", "t.syx", "-X", "95"}, "Microwave II/XT user wavetables are numbered 96 to 127."},
+        {{"-o", "t.syx", "-X", "128"}, "Microwave II/XT user wavetables are numbered 96 to 127."},
+        {{"-o", "t.txt", "-T", "harm", "-s", "8", "-X", "96"}, "--output_table needs a mw2 output."},
+        {{"-o", "t.syx", "-X", "96", "-n", "62"},
+         "A Microwave II/XT wavetable holds at most 61 waves; this table has 62. --wave_count 61 "
+         "makes it fit."},
+    };
+    for (const auto& [arguments, message] : refusals) {
+        std::vector<std::string> all{"-i", "one.txt", "-t", "harm"};
+        all.insert(all.end(), arguments.begin(), arguments.end());
+        EXPECT_EQ(run(all).standard_output, error_report(message));
+        EXPECT_EQ(folder.names(), before) << message;
+    }
+}
+
 TEST_F(Wave_dump, ListsEveryCompleteWaveDumpOfAFile)
 {
     write_bank("bank.syx");
