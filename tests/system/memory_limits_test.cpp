@@ -70,6 +70,13 @@ TEST(Memory_limits, ReadsWhatTheControlGroupStillAllows)
           {"proc/self/mountinfo", "40 30 0:26 / /mnt/group\\040tree rw - cgroup2 none rw\n"},
           {"mnt/group tree/memory.max", std::to_string(64 * mib)}},
          64 * mib},
+        {"dashes in the paths, and optional fields before the separator",
+         {{"proc/self/cgroup", "0::/docker-1/job\n"},
+          {"proc/self/mountinfo",
+           "22 1 8:1 / / rw - ext4 /dev/sda-1 rw\n"
+           "41 30 0:26 /docker-1 /sys/fs/cgroup-v2 rw shared:5 master:1 - cgroup2 cgroup2 rw\n"},
+          {"sys/fs/cgroup-v2/job/memory.max", std::to_string(48 * mib)}},
+         48 * mib},
         {"version 1: the hierarchical limit less the usage that is not page cache",
          {{"proc/self/cgroup", "5:devices:/\n4:memory:/batch/job7\n3:cpu:/\n0::/\n"},
           {"proc/self/mountinfo", version_1_mounts},
