@@ -146,6 +146,20 @@ Bytes keyed_value(std::string_view text, std::string_view key, std::uint64_t uni
     return keyed_values<1>(text, {key}, unit)[0];
 }
 
+/// The page cache of a group: the files it has read or written, active
+/// and inactive alike. The kernel drops either to make way for new work;
+/// "active" only says it was used more than once lately. Shared memory and
+/// tmpfs files, which the version 2 "file" total counts too, cannot be
+/// dropped and stay out.
+Bytes page_cache(Bytes active, Bytes inactive)
+{
+    if (!active && !inactive)
+        return std::nullopt;
+    const std::uint64_t a = active.value_or(0);
+    const std::uint64_t b = inactive.value_or(0);
+    return a > no_memory_limit - b ? no_memory_limit : a + b;
+}
+
 /// How much of `limit` is left once the usage that cannot be reclaimed is
 /// taken off: the page cache in `reclaimable` can make way for new work.
 std::uint64_t left_of(Bytes limit, Bytes usage, Bytes reclaimable)
@@ -271,8 +285,9 @@ std::uint64_t version_2_left(File_reader& files, std::string_view root,
     for (;;) {
         const Bytes limit = leading_number(files.read({root, folder, "/memory.max"}));
         const Bytes usage = leading_number(files.read({root, folder, "/memory.current"}));
-        const Bytes cache = keyed_value(files.read({root, folder, "/memory.stat"}), "inactive_file");
-        left = std::min(left, left_of(limit, usage, cache));
+        const auto [active, inactive] = keyed_values<2>(
+            files.read({root, folder, "/memory.stat"}), {"active_file", "inactive_file"});
+        left = std::min(left, left_of(limit, usage, page_cache(active, inactive)));
         if (folder.size() <= mount_point.size())
             return left;
         folder.erase(std::max(folder.rfind('/'), mount_point.size()));
@@ -282,10 +297,11 @@ std::uint64_t version_2_left(File_reader& files, std::string_view root,
 /// Version 1: the hierarchical limit already takes the parents' limits in.
 std::uint64_t version_1_left(File_reader& files, std::string_view root, const std::string& folder)
 {
-    const auto [limit, cache] = keyed_values<2>(files.read({root, folder, "/memory.stat"}),
-                                                {"hierarchical_memory_limit", "total_inactive_file"});
+    const auto [limit, active, inactive] =
+        keyed_values<3>(files.read({root, folder, "/memory.stat"}),
+                        {"hierarchical_memory_limit", "total_active_file", "total_inactive_file"});
     return left_of(limit, leading_number(files.read({root, folder, "/memory.usage_in_bytes"})),
-                   cache);
+                   page_cache(active, inactive));
 }
 
 std::uint64_t control_group_left(File_reader& files, std::string_view root)
