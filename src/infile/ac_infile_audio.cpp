@@ -1,6 +1,7 @@
 #include "infile/ac_infile_audio.hpp"
 
 #include "infile/wavetable_tags.hpp"
+#include "system/memory_budget.hpp"
 
 #include <algorithm>
 #include <iterator>
@@ -12,6 +13,11 @@ namespace {
 
 /// Frames are read in pieces of this many.
 constexpr sf_count_t piece_frames = 4096;
+
+/// The most that libsndfile's decoders take to open a file, seek in it and
+/// read one wave, as measured by the heap's peak growth: WAV 0.10 MB, MP3
+/// 0.16, Opus 0.18, Ogg Vorbis 0.28, FLAC 0.41 to 0.90 and ALAC 1.29.
+constexpr std::uint64_t decoder_memory = 2u << 20;
 
 /// Lossy encodings, whose decoders land only near the frame a seek asks for
 /// (Ogg Vorbis by hundreds of frames): a wave in them is reached by reading
@@ -45,6 +51,10 @@ bool Ac_infile_audio::open()
         return true;
     if (!ok)
         return false;
+    // A decoder whose allocation fails crashes (FLAC, in a seek) or says
+    // the file is missing or malformed, so its memory must be there first.
+    if (!fits_in_memory(decoder_memory))
+        return fail(not_enough_memory);
     sound_file = sf_open(file_name.c_str(), SFM_READ, &file_info);
     if (!sound_file)
         return fail(sf_strerror(nullptr));

@@ -15,7 +15,7 @@ struct Memory_limits {
     std::uint64_t available = 0;
     /// What the process's control group, and every group above it, still
     /// allows: the limit less the usage the kernel cannot reclaim, so page
-    /// cache does not count as used.
+    /// cache, active or inactive, does not count as used.
     std::uint64_t control_group = 0;
     /// What RLIMIT_AS leaves beyond the address space in use.
     std::uint64_t address_space = 0;

@@ -66,6 +66,15 @@ TEST_F(Memory_limits, EveryAddressSpaceLimitEndsInAConversionOrAReport)
                 sine_cycle(4096, {1, 0.5}));
     folder.write("spectrum.txt", "1\n0.5\n0.25\n");
     folder.write("wave.txt", values_text(sine_cycle(65536, {1, 0, 0.3})));
+    // 256 waves of 2048 samples; libsndfile's decoders take their memory as
+    // the file is opened, sought in and read.
+    std::vector<double> table;
+    for (int wave = 0; wave < 256; ++wave) {
+        const std::vector<double> cycle = sine_cycle(2048, {0.5, wave / 512.0, 0.1});
+        table.insert(table.end(), cycle.begin(), cycle.end());
+    }
+    write_sound(folder.path("table.flac"), SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 1, 44100, table);
+    write_sound(folder.path("table.ogg"), SF_FORMAT_OGG | SF_FORMAT_VORBIS, 1, 44100, table);
 
     struct Case {
         std::string name;
@@ -86,7 +95,17 @@ TEST_F(Memory_limits, EveryAddressSpaceLimitEndsInAConversionOrAReport)
         {"text of 65536 values to a spectrum",
          {"-i", "wave.txt", "-t", "wave", "-o", "out.txt", "-T", "harm", "-s", "65536"},
          "out.txt", {}, {}},
+        {"wave 200 of a FLAC wavetable",
+         {"-i", "table.flac", "-f", "audio", "-S", "2048", "-w", "200", "-o", "out.txt", "-T",
+          "wave", "-s", "64"},
+         "out.txt", {}, {}},
+        {"wave 200 of an Ogg Vorbis wavetable",
+         {"-i", "table.ogg", "-f", "audio", "-S", "2048", "-w", "200", "-o", "out.txt", "-T",
+          "wave", "-s", "64"},
+         "out.txt", {}, {}},
     };
+    // What libsndfile says when its decoder could not get memory.
+    const std::string library_messages[] = {"does not exist", "malformed", "malloc"};
     for (Case& c : cases) {
         c.unlimited = run(c.arguments);
         ASSERT_EQ(c.unlimited.exit_status, 0) << c.name;
@@ -113,6 +132,9 @@ TEST_F(Memory_limits, EveryAddressSpaceLimitEndsInAConversionOrAReport)
                 EXPECT_EQ(result.exit_status, 1) << "ended by signal " << result.exit_status - 128;
                 EXPECT_NE(result.standard_output.find("Tonalith ERROR:\n"), std::string::npos)
                     << result.standard_output;
+                for (const std::string& message : library_messages)
+                    EXPECT_EQ(result.standard_output.find(message), std::string::npos)
+                        << result.standard_output;
                 EXPECT_FALSE(file_exists(folder.path(c.output)));
             }
             std::remove(folder.path(c.output).c_str());

@@ -43,7 +43,17 @@ TEST(Memory_limits, ReadsWhatTheControlGroupStillAllows)
           {"sys/fs/cgroup/user.slice/run.scope/memory.current", cache_heavy_usage + "\n"},
           {"sys/fs/cgroup/user.slice/run.scope/memory.stat",
            "anon 1000\nfile 2000\nactive_file 5\ninactive_file " + cache + "\n"}},
-         950 * mib},
+         950 * mib + 5},
+        {"version 2: page cache the kernel counts as active is reclaimable too, tmpfs is not",
+         {{"proc/self/cgroup", "0::/job\n"},
+          {"proc/self/mountinfo", version_2_mount},
+          {"sys/fs/cgroup/job/memory.max", std::to_string(600 * mib)},
+          {"sys/fs/cgroup/job/memory.current", std::to_string(590 * mib)},
+          {"sys/fs/cgroup/job/memory.stat",
+           "anon " + std::to_string(40 * mib) + "\nfile " + std::to_string(550 * mib) +
+               "\nshmem " + std::to_string(100 * mib) + "\nactive_file " +
+               std::to_string(400 * mib) + "\ninactive_file " + std::to_string(50 * mib) + "\n"}},
+         460 * mib},
         {"version 2: a parent's tighter limit counts, its other groups' usage too",
          {{"proc/self/cgroup", "0::/user.slice/run.scope\n"},
           {"proc/self/mountinfo", version_2_mount},
@@ -70,6 +80,13 @@ TEST(Memory_limits, ReadsWhatTheControlGroupStillAllows)
           {"proc/self/mountinfo", "40 30 0:26 / /mnt/group\\040tree rw - cgroup2 none rw\n"},
           {"mnt/group tree/memory.max", std::to_string(64 * mib)}},
          64 * mib},
+        {"dashes in the paths, and optional fields before the separator",
+         {{"proc/self/cgroup", "0::/docker-1/job\n"},
+          {"proc/self/mountinfo",
+           "22 1 8:1 / / rw - ext4 /dev/sda-1 rw\n"
+           "41 30 0:26 /docker-1 /sys/fs/cgroup-v2 rw shared:5 master:1 - cgroup2 cgroup2 rw\n"},
+          {"sys/fs/cgroup-v2/job/memory.max", std::to_string(48 * mib)}},
+         48 * mib},
         {"version 1: the hierarchical limit less the usage that is not page cache",
          {{"proc/self/cgroup", "5:devices:/\n4:memory:/batch/job7\n3:cpu:/\n0::/\n"},
           {"proc/self/mountinfo", version_1_mounts},
@@ -79,6 +96,15 @@ TEST(Memory_limits, ReadsWhatTheControlGroupStillAllows)
            "cache 1\ninactive_file 7\nhierarchical_memory_limit 1073741824\n"
            "total_cache 9\ntotal_inactive_file " + cache + "\n"}},
          950 * mib},
+        {"version 1: active page cache is reclaimable too",
+         {{"proc/self/cgroup", "4:memory:/job\n"},
+          {"proc/self/mountinfo", version_1_mounts},
+          {"sys/fs/cgroup/memory/job/memory.usage_in_bytes", std::to_string(900 * mib)},
+          {"sys/fs/cgroup/memory/job/memory.stat",
+           "active_file 1\ninactive_file 2\nhierarchical_memory_limit 1073741824\n"
+           "total_inactive_file " + std::to_string(100 * mib) + "\ntotal_active_file " +
+               std::to_string(600 * mib) + "\n"}},
+         824 * mib},
         {"version 1 in a container, with the controllers mounted together",
          {{"proc/self/cgroup", "4:cpu,memory:/docker/abc\n"},
           {"proc/self/mountinfo",
