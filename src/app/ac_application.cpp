@@ -203,6 +203,9 @@ bool Ac_application::read_waves(Wave_table& input)
                 return stop_run(reader->error_message);
             if (!reader->read())
                 return stop_run(reader->error_message);
+            // The waves of a table are of one size: room for all of them at once.
+            if (k == 0 && !input.reserve(waves * reader->data_size))
+                return stop_run(not_enough_memory);
             if (!input.add(reader->data.get(), reader->data_size))
                 return stop_run(not_enough_memory);
             // Crossfading takes waves of one length.

@@ -2,6 +2,7 @@
 
 #include "system/memory_budget.hpp"
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -13,16 +14,24 @@ struct Wave_table {
     /// The number of values of each wave, in order.
     std::vector<std::uint64_t> sizes;
 
+    /// Makes room for `count` more values; false when they do not fit in memory.
+    bool reserve(std::uint64_t count)
+    {
+        const std::uint64_t needed = values.size() + count;
+        if (needed <= values.capacity())
+            return true;
+        const std::uint64_t grown = std::max(needed, 2 * values.capacity());
+        if (!fits_in_memory(bytes_for(grown, sizeof(double))))
+            return false;
+        values.reserve(grown);
+        return true;
+    }
+
     /// Appends a wave of `count` values; false when it does not fit in memory.
     bool add(const double* wave, std::uint64_t count)
     {
-        const std::uint64_t needed = values.size() + count;
-        if (needed > values.capacity()) {
-            const std::uint64_t grown = std::max(needed, 2 * values.capacity());
-            if (!fits_in_memory(bytes_for(grown, sizeof(double))))
-                return false;
-            values.reserve(grown);
-        }
+        if (!reserve(count))
+            return false;
         values.insert(values.end(), wave, wave + count);
         sizes.push_back(count);
         return true;

@@ -152,8 +152,7 @@ bool Ac_convert_wave_harm::convert()
         // The scale disappears when the spectrum is normalised.
         const double* wave = input_wave(k);
         scales[k] = -peak_exponent(wave, n);
-        for (std::uint64_t j = 0; j < n; ++j)
-            samples[j] = std::ldexp(wave[j], scales[k]);
+        scale_by_power_of_two(wave, n, scales[k], samples.get());
         fftw_execute_r2r(length.plan.get(), samples.get(), transform.get());
 
         // Half-complex layout: the real part of bin h at h, its imaginary part

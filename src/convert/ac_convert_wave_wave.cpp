@@ -54,9 +54,11 @@ int resample_cycle(const double* input, std::uint64_t input_size, double* output
     // A cycle repeats forever: resampling several copies in a row and keeping
     // the middle one filters it as the periodic signal it is, so its ends join
     // up instead of fading against silence.
+    std::vector<double> scaled(input_size);
+    scale_by_power_of_two(input, input_size, scale, scaled.data());
     std::vector<float> cycles(copies * input_size);
     for (std::uint64_t i = 0; i < cycles.size(); ++i)
-        cycles[i] = static_cast<float>(std::ldexp(input[i % input_size], scale));
+        cycles[i] = static_cast<float>(scaled[i % input_size]);
     // The resampler works from the start onwards, so it can stop at the end of
     // the middle copy: what comes after it would only be thrown away.
     const std::uint64_t middle = (copies - 1) / 2 * output_size;

@@ -1,6 +1,7 @@
 #include "infile/ac_infile_audio.hpp"
 
 #include "infile/wavetable_tags.hpp"
+#include "stage/value_array.hpp"
 #include "system/memory_budget.hpp"
 
 #include <algorithm>
@@ -96,19 +97,21 @@ bool Ac_infile_audio::read()
 {
     if (!ready_to_read())
         return false;
-    // The frame count comes from the file's header. The frames are read in
-    // pieces into a growing buffer, so a header that claims more than the
-    // file holds costs no memory beyond what is really there.
+    // The frame count comes from the file's header; a wave has at most
+    // `max_frames` of them, so even a header that claims more than the file
+    // holds costs little.
     const auto frames = static_cast<sf_count_t>(wave_frames);
     const sf_count_t first_frame = waves > 1 ? static_cast<sf_count_t>(wave_number) * frames : 0;
-    std::vector<double> samples;
-    if (reach(first_frame))
-        read_frames(frames, &samples);
-    const auto got = static_cast<sf_count_t>(samples.size());
+    data = make_value_array(wave_frames);
+    if (!data)
+        return fail(not_enough_memory);
+    data_size = 0;
+    const sf_count_t got = reach(first_frame) ? read_frames(frames, data.get()) : 0;
     if (got != frames)
         return report("Only read " + std::to_string(got) + " of " + std::to_string(frames) +
                       " samples.");
-    return store_data(samples);
+    data_size = wave_frames;
+    return true;
 }
 
 bool Ac_infile_audio::reach(sf_count_t frame)
@@ -134,15 +137,15 @@ bool Ac_infile_audio::reach(sf_count_t frame)
     return read_frames(gap, nullptr) == gap;
 }
 
-sf_count_t Ac_infile_audio::read_frames(sf_count_t count, std::vector<double>* kept)
+sf_count_t Ac_infile_audio::read_frames(sf_count_t count, double* kept)
 {
+    // Frames passed over go through a piece of this size.
     double piece[piece_frames];
     sf_count_t done = 0;
     while (done < count) {
         const sf_count_t wanted = std::min(piece_frames, count - done);
-        const sf_count_t got = std::max<sf_count_t>(sf_readf_double(sound_file, piece, wanted), 0);
-        if (kept)
-            kept->insert(kept->end(), piece, piece + got);
+        double* const into = kept ? kept + done : piece;
+        const sf_count_t got = std::max<sf_count_t>(sf_readf_double(sound_file, into, wanted), 0);
         done += got;
         if (got != wanted)
             break;

@@ -40,9 +40,9 @@ private:
     /// Moves to `frame` of the open file, the first of the selected wave:
     /// by seeking where that lands on the frame, else by reading up to it.
     bool reach(sf_count_t frame);
-    /// Reads up to `count` frames from `position` on, kept in `kept` unless
-    /// it is null; returns how many there were.
-    sf_count_t read_frames(sf_count_t count, std::vector<double>* kept);
+    /// Reads up to `count` frames from `position` on, into `kept` unless it
+    /// is null; returns how many there were.
+    sf_count_t read_frames(sf_count_t count, double* kept);
 
     SNDFILE* sound_file = nullptr;
     /// Filled by libsndfile on open; it must be all zero before a file is

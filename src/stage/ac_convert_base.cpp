@@ -58,12 +58,11 @@ void Ac_convert_base::set_input(const double* values, std::span<const std::uint6
     wave_offsets.resize(sizes.size());
     std::exclusive_scan(sizes.begin(), sizes.end(), wave_offsets.begin(), std::uint64_t{0});
     const std::uint64_t count = std::accumulate(sizes.begin(), sizes.end(), std::uint64_t{0});
-    input_data = make_value_array(count);
+    input_data = copy_value_array(values, count);
     if (!input_data) {
         fail(not_enough_memory);
         return;
     }
-    std::copy(values, values + count, input_data.get());
     input_size = count;
     if (!all_finite(input_data.get(), input_size))
         fail("The input holds a value that is not a finite number.");

@@ -68,10 +68,9 @@ bool Ac_infile_base::holds_selected_wave()
 
 bool Ac_infile_base::store_data(std::span<const double> values)
 {
-    data = make_value_array(values.size());
+    data = copy_value_array(values.data(), values.size());
     if (!data)
         return fail(not_enough_memory);
-    std::copy(values.begin(), values.end(), data.get());
     data_size = values.size();
     return true;
 }

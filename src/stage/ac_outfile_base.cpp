@@ -51,10 +51,9 @@ bool Ac_outfile_base::set_data(const double* values, std::uint64_t count)
 {
     if (data)
         return report("The values to write to file " + file_name + " were already given.");
-    data = make_value_array(count);
+    data = copy_value_array(values, count);
     if (!data)
         return fail(not_enough_memory);
-    std::copy(values, values + count, data.get());
     data_size = count;
     return true;
 }

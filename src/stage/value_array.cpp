@@ -17,6 +17,20 @@ std::unique_ptr<double[]> make_value_array(std::uint64_t count)
     }
 }
 
+std::unique_ptr<double[]> copy_value_array(const double* values, std::uint64_t count)
+{
+    if (!fits_in_memory(bytes_for(count, sizeof(double))))
+        return nullptr;
+    try {
+        // Every element is written below: no zeros first.
+        std::unique_ptr<double[]> copy = std::make_unique_for_overwrite<double[]>(count);
+        std::copy(values, values + count, copy.get());
+        return copy;
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
 double peak_of(const double* values, std::uint64_t count)
 {
     double peak = 0.0;
@@ -41,6 +55,22 @@ void divide_by(double* values, std::uint64_t count, double divisor)
 {
     for (std::uint64_t i = 0; i < count; ++i)
         values[i] = values[i] / divisor;
+}
+
+void scale_by_power_of_two(const double* values, std::uint64_t count, int exponent,
+                           double* scaled)
+{
+    // A product with a power of two is rounded once, exactly as ldexp
+    // rounds: the same double, at a fraction of the cost. Powers beyond the
+    // range of normal doubles are left to ldexp.
+    if (exponent >= -1000 && exponent <= 1000) {
+        const double factor = std::ldexp(1.0, exponent);
+        for (std::uint64_t i = 0; i < count; ++i)
+            scaled[i] = values[i] * factor;
+        return;
+    }
+    for (std::uint64_t i = 0; i < count; ++i)
+        scaled[i] = std::ldexp(values[i], exponent);
 }
 
 int peak_exponent(const double* values, std::uint64_t count)
