@@ -1,8 +1,10 @@
-// Pictures as a user asks for them: the converted wave or spectrum drawn
-// into an SVG file chosen by its extension or by -F svg.
+// Pictures as a user asks for them: the converted wave, spectrum or table
+// drawn into an SVG file chosen by its extension or by -F svg.
 
 #include "e2e/program_test.hpp"
 #include "support/svg_picture.hpp"
+
+#include <algorithm>
 
 namespace Vemo::testing {
 namespace {
@@ -68,6 +70,50 @@ TEST_F(Svg_output, DrawsTheSpectrumWithOneBarPerHarmonic)
     EXPECT_GT(fundamental, 0);
     EXPECT_NEAR((bars[1].from_y - bars[1].to_y) / fundamental, 0.5, 0.01);
     EXPECT_EQ(elements(svg, "title").at(0).text, "harm: 16 harmonics");
+}
+
+TEST_F(Svg_output, DrawsEveryWaveOfATableWithTheFirstInFront)
+{
+    // The same saw at half the level, and a text file of four waves.
+    std::vector<double> half(256);
+    std::string four;
+    for (std::size_t i = 0; i < half.size(); ++i)
+        half[i] = 0.5 - static_cast<double>(i) / 256.0;
+    for (int wave = 0; wave < 4; ++wave)
+        four += values_text(half);
+    folder.write("half.txt", values_text(half));
+    folder.write("four.txt", four);
+    struct Case {
+        std::vector<std::string> inputs;
+        std::string caption;
+        std::size_t waves;
+    };
+    const Case cases[] = {
+        {{"-i", "saw.txt", "-i", "half.txt"}, "wave: 2 waves of 64 samples", 2},
+        {{"-i", "four.txt", "-S", "256", "-a"}, "wave: 4 waves of 64 samples", 4},
+    };
+    for (const Case& c : cases) {
+        const std::string output = "table" + std::to_string(c.waves) + ".svg";
+        std::vector<std::string> arguments = c.inputs;
+        arguments.insert(arguments.end(), {"-t", "wave", "-o", output, "-T", "wave", "-s", "64"});
+        ASSERT_EQ(run(arguments).exit_status, 0) << c.caption;
+        const std::string svg = read_file(folder.path(output));
+        EXPECT_EQ(elements(svg, "title").at(0).text, c.caption);
+        const std::vector<Svg_element> polylines = elements(svg, "polyline");
+        ASSERT_EQ(polylines.size(), c.waves);
+        // The first wave is drawn last, on top, further left than the others;
+        // the loud saw of the first case stands twice as high as the quiet.
+        const auto height = [](const Svg_element& polyline) {
+            const auto points = polyline_points(polyline.attribute("points"));
+            const auto [low, high] = std::minmax_element(
+                points.begin(), points.end(), [](Svg_point a, Svg_point b) { return a.y < b.y; });
+            return std::pair(points.at(0).x, high->y - low->y);
+        };
+        const auto [front_x, front_height] = height(polylines.back());
+        const auto [back_x, back_height] = height(polylines.front());
+        EXPECT_LT(front_x, back_x);
+        EXPECT_NEAR(back_height / front_height, c.waves == 2 ? 0.5 : 1.0, 0.01) << c.caption;
+    }
 }
 
 }  // namespace
