@@ -74,45 +74,43 @@ TEST_F(Svg_output, DrawsTheSpectrumWithOneBarPerHarmonic)
 
 TEST_F(Svg_output, DrawsEveryWaveOfATableWithTheFirstInFront)
 {
-    // The same saw at half the level, and a text file of four waves.
+    // The saw at half the level, alone and as four waves of one text file.
     std::vector<double> half(256);
-    std::string four;
     for (std::size_t i = 0; i < half.size(); ++i)
         half[i] = 0.5 - static_cast<double>(i) / 256.0;
-    for (int wave = 0; wave < 4; ++wave)
-        four += values_text(half);
     folder.write("half.txt", values_text(half));
-    folder.write("four.txt", four);
+    folder.write("four.txt", values_text(half) + values_text(half) + values_text(half) +
+                                 values_text(half));
     struct Case {
-        std::vector<std::string> inputs;
-        std::string caption;
+        std::vector<std::string> arguments;
         std::size_t waves;
+        double back_level;
     };
     const Case cases[] = {
-        {{"-i", "saw.txt", "-i", "half.txt"}, "wave: 2 waves of 64 samples", 2},
-        {{"-i", "four.txt", "-S", "256", "-a"}, "wave: 4 waves of 64 samples", 4},
+        {{"-i", "saw.txt", "-i", "half.txt", "-o", "two.svg"}, 2, 0.5},
+        {{"-i", "four.txt", "-S", "256", "-a", "-o", "four.svg"}, 4, 1},
     };
     for (const Case& c : cases) {
-        const std::string output = "table" + std::to_string(c.waves) + ".svg";
-        std::vector<std::string> arguments = c.inputs;
-        arguments.insert(arguments.end(), {"-t", "wave", "-o", output, "-T", "wave", "-s", "64"});
-        ASSERT_EQ(run(arguments).exit_status, 0) << c.caption;
-        const std::string svg = read_file(folder.path(output));
-        EXPECT_EQ(elements(svg, "title").at(0).text, c.caption);
-        const std::vector<Svg_element> polylines = elements(svg, "polyline");
-        ASSERT_EQ(polylines.size(), c.waves);
-        // The first wave is drawn last, on top, further left than the others;
-        // the loud saw of the first case stands twice as high as the quiet.
-        const auto height = [](const Svg_element& polyline) {
+        std::vector<std::string> arguments = c.arguments;
+        arguments.insert(arguments.end(), {"-t", "wave", "-T", "wave", "-s", "64"});
+        ASSERT_EQ(run(arguments).exit_status, 0) << c.waves;
+        const std::string svg = read_file(folder.path(c.arguments.back()));
+        EXPECT_EQ(elements(svg, "title").at(0).text,
+                  "wave: " + std::to_string(c.waves) + " waves of 64 samples");
+        // The first wave is drawn last, further left than the one at the
+        // back, which keeps its level against it.
+        std::vector<std::pair<double, double>> start_and_height;
+        for (const Svg_element& polyline : elements(svg, "polyline")) {
             const auto points = polyline_points(polyline.attribute("points"));
             const auto [low, high] = std::minmax_element(
                 points.begin(), points.end(), [](Svg_point a, Svg_point b) { return a.y < b.y; });
-            return std::pair(points.at(0).x, high->y - low->y);
-        };
-        const auto [front_x, front_height] = height(polylines.back());
-        const auto [back_x, back_height] = height(polylines.front());
+            start_and_height.emplace_back(points.at(0).x, high->y - low->y);
+        }
+        ASSERT_EQ(start_and_height.size(), c.waves);
+        const auto [front_x, front_height] = start_and_height.back();
+        const auto [back_x, back_height] = start_and_height.front();
         EXPECT_LT(front_x, back_x);
-        EXPECT_NEAR(back_height / front_height, c.waves == 2 ? 0.5 : 1.0, 0.01) << c.caption;
+        EXPECT_NEAR(back_height / front_height, c.back_level, 0.01) << c.waves;
     }
 }
 

@@ -105,28 +105,17 @@ protected:
     Temp_folder folder;
     int pictures = 0;
 
-    /// Draws `values` as `type` into a new file and returns the document.
-    std::string draw(const std::vector<double>& values, const std::string& type)
+    /// The bytes the writer of the last picture said it would need.
+    std::uint64_t memory_needed = 0;
+
+    /// Draws `values` as `type` into a new file and returns the document;
+    /// as a table of `waves` waves when that is above 0.
+    std::string draw(const std::vector<double>& values, const std::string& type,
+                     std::uint64_t waves = 0)
     {
         const std::string path = folder.path("picture" + std::to_string(++pictures) + ".svg");
         Ac_outfile_svg writer(path, type);
-        EXPECT_TRUE(writer.open()) << writer.error_message;
-        EXPECT_TRUE(writer.set_data(values.data(), values.size()));
-        EXPECT_TRUE(writer.write()) << writer.error_message;
-        EXPECT_TRUE(writer.publish()) << writer.error_message;
-        return read_file(path);
-    }
-
-    /// The bytes the last table's writer said it would need.
-    std::uint64_t memory_needed = 0;
-
-    /// Draws `values` as a table of `waves` waves of `type`.
-    std::string draw_table(const std::vector<double>& values, std::uint64_t waves,
-                           const std::string& type)
-    {
-        const std::string path = folder.path("table" + std::to_string(++pictures) + ".svg");
-        Ac_outfile_svg writer(path, type);
-        EXPECT_TRUE(writer.set_table(waves, values.size() / waves));
+        EXPECT_TRUE(waves == 0 || writer.set_table(waves, values.size() / waves));
         memory_needed = writer.memory_needed(values.size());
         EXPECT_TRUE(writer.open()) << writer.error_message;
         EXPECT_TRUE(writer.set_data(values.data(), values.size()));
@@ -144,29 +133,28 @@ struct Drawn_wave {
     double zero_y;
     double reach = 0;
     bool inside = true;
-
-    void take(double x, double y, double half_width = 0)
-    {
-        reach = std::max(reach, std::fabs(y - zero_y));
-        inside = inside && x - half_width >= 0 && x + half_width <= 800 && y >= 0 && y <= 400;
-    }
 };
 
 /// The waves of a picture in the order they are drawn.
 std::vector<Drawn_wave> drawn_waves(const std::string& svg)
 {
     std::vector<Drawn_wave> drawn;
+    const auto take = [&drawn](double x, double y, double half_width) {
+        Drawn_wave& wave = drawn.back();
+        wave.reach = std::max(wave.reach, std::fabs(y - wave.zero_y));
+        wave.inside = wave.inside && x >= half_width && x + half_width <= 800 && y >= 0 && y <= 400;
+    };
     for (const Svg_element& line : elements(svg, "polyline")) {
         const std::vector<Svg_point> points = polyline_points(line.attribute("points"));
         drawn.push_back({points.at(0).x, points.at(0).y});
         for (const Svg_point& point : points)
-            drawn.back().take(point.x, point.y);
+            take(point.x, point.y, 0);
     }
     for (const Svg_element& path : elements(svg, "path")) {
         const std::vector<Svg_bar> bars = path_bars(path.attribute("d"));
         drawn.push_back({bars.at(0).x, bars.at(0).from_y});
         for (const Svg_bar& bar : bars)
-            drawn.back().take(bar.x, bar.to_y, path.number("stroke-width") / 2);
+            take(bar.x, bar.to_y, path.number("stroke-width") / 2);
     }
     return drawn;
 }
@@ -298,7 +286,7 @@ TEST_F(Svg_writer, DrawsATableOfOneWaveAsASingleRunDrawsIt)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.caption);
         const std::size_t count = c.values.size();
-        EXPECT_EQ(draw_table(c.values, 1, c.type),
+        EXPECT_EQ(draw(c.values, c.type, 1),
                   c.type == "wave" ? draw_wave(c.values.data(), count, c.caption)
                                    : draw_spectrum(c.values.data(), count, c.caption));
     }
@@ -335,37 +323,33 @@ TEST_F(Svg_writer, StacksTheWavesOfATableFromTheFirstInFront)
             for (std::size_t k = 0; k < c.size; ++k)
                 values.push_back(one[k] * level(wave) * (c.negative && k % 2 ? -1 : 1));
         }
-        const std::string svg = draw_table(values, c.waves, c.type);
+        const std::string svg = draw(values, c.type, c.waves);
         expect_picture(svg, c.caption);
         EXPECT_LT(svg.size(), 1u << 20);
         EXPECT_GE(memory_needed, svg.size() + values.size() * sizeof(double));
 
-        // Many waves are drawn as some of them, the first and the last
-        // among them, from the back to the front.
+        // At most 32 waves are drawn, the first and the last among them, from
+        // the back to the front, each further left and lower. The front wave
+        // lies in the frame that the labels name; the loudest reaches the
+        // height of the grid line and the others keep their levels.
         const std::vector<Drawn_wave> drawn = drawn_waves(svg);
         ASSERT_EQ(drawn.size(), std::min<std::size_t>(c.waves, 32));
         const std::size_t last = drawn.size() - 1;
-        const bool all_drawn = drawn.size() == c.waves;
-        const auto wave_of = [&](std::size_t at) {
-            return all_drawn ? c.waves - 1 - at : at == last ? 0 : c.waves - 1;
-        };
-        // The front wave lies in the frame that the labels name, starting at
-        // the first mark of the axis; the loudest reaches the height of the
-        // frame's grid line and the others keep their levels.
         const Frame frame = frame_of(svg);
         EXPECT_EQ(drawn[last].left_x, axis_labels(svg).at(0).second);
         EXPECT_EQ(drawn[last].zero_y, frame.zero_y);
         EXPECT_NEAR(drawn[0].reach, frame.zero_y - frame.top_y, 0.01);
         for (std::size_t at = 0; at <= last; ++at) {
-            if (at != last && at != 0 && !all_drawn)
-                continue;
             EXPECT_TRUE(drawn[at].inside) << at;
-            EXPECT_NEAR(drawn[at].reach / drawn[0].reach, level(wave_of(at)) / level(c.waves - 1),
-                        0.001)
-                << at;
             if (at > 0) {
                 EXPECT_LT(drawn[at].left_x, drawn[at - 1].left_x) << at;
                 EXPECT_GT(drawn[at].zero_y, drawn[at - 1].zero_y) << at;
+            }
+            const std::size_t wave = drawn.size() == c.waves ? last - at : at == 0 ? c.waves - 1 : 0;
+            if (drawn.size() == c.waves || at == 0 || at == last) {
+                EXPECT_NEAR(drawn[at].reach / drawn[0].reach, level(wave) / level(c.waves - 1),
+                            0.001)
+                    << at;
             }
         }
     }
