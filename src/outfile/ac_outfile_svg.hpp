@@ -9,9 +9,11 @@ namespace Vemo {
 /// its ±1 grid lines, with the sample index along the axis; a spectrum as one
 /// bar per harmonic, negative amplitudes below the zero line, with harmonic
 /// numbers along the axis. The vertical scale comes from the largest absolute
-/// value, so every picture uses its height. A caption names the type and the
-/// number of values. The document holds no script and refers to nothing
-/// outside itself.
+/// value, so every picture uses its height. A table is one picture of its
+/// waves one above another, the first in front, on the scale of the whole
+/// table. A caption names the type and the number of values, for a table
+/// also the number of waves. The document holds no script and refers to
+/// nothing outside itself.
 class Ac_outfile_svg : public Ac_outfile_base {
 public:
     /// `output_type` says what the values are: "harm" draws a spectrum,

@@ -1,8 +1,10 @@
-// Pictures as a user asks for them: the converted wave or spectrum drawn
-// into an SVG file chosen by its extension or by -F svg.
+// Pictures as a user asks for them: the converted wave, spectrum or table
+// drawn into an SVG file chosen by its extension or by -F svg.
 
 #include "e2e/program_test.hpp"
 #include "support/svg_picture.hpp"
+
+#include <algorithm>
 
 namespace Vemo::testing {
 namespace {
@@ -68,6 +70,48 @@ TEST_F(Svg_output, DrawsTheSpectrumWithOneBarPerHarmonic)
     EXPECT_GT(fundamental, 0);
     EXPECT_NEAR((bars[1].from_y - bars[1].to_y) / fundamental, 0.5, 0.01);
     EXPECT_EQ(elements(svg, "title").at(0).text, "harm: 16 harmonics");
+}
+
+TEST_F(Svg_output, DrawsEveryWaveOfATableWithTheFirstInFront)
+{
+    // The saw at half the level, alone and as four waves of one text file.
+    std::vector<double> half(256);
+    for (std::size_t i = 0; i < half.size(); ++i)
+        half[i] = 0.5 - static_cast<double>(i) / 256.0;
+    folder.write("half.txt", values_text(half));
+    folder.write("four.txt", values_text(half) + values_text(half) + values_text(half) +
+                                 values_text(half));
+    struct Case {
+        std::vector<std::string> arguments;
+        std::size_t waves;
+        double back_level;
+    };
+    const Case cases[] = {
+        {{"-i", "saw.txt", "-i", "half.txt", "-o", "two.svg"}, 2, 0.5},
+        {{"-i", "four.txt", "-S", "256", "-a", "-o", "four.svg"}, 4, 1},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> arguments = c.arguments;
+        arguments.insert(arguments.end(), {"-t", "wave", "-T", "wave", "-s", "64"});
+        ASSERT_EQ(run(arguments).exit_status, 0) << c.waves;
+        const std::string svg = read_file(folder.path(c.arguments.back()));
+        EXPECT_EQ(elements(svg, "title").at(0).text,
+                  "wave: " + std::to_string(c.waves) + " waves of 64 samples");
+        // The first wave is drawn last, further left than the one at the
+        // back, which keeps its level against it.
+        std::vector<std::pair<double, double>> start_and_height;
+        for (const Svg_element& polyline : elements(svg, "polyline")) {
+            const auto points = polyline_points(polyline.attribute("points"));
+            const auto [low, high] = std::minmax_element(
+                points.begin(), points.end(), [](Svg_point a, Svg_point b) { return a.y < b.y; });
+            start_and_height.emplace_back(points.at(0).x, high->y - low->y);
+        }
+        ASSERT_EQ(start_and_height.size(), c.waves);
+        const auto [front_x, front_height] = start_and_height.back();
+        const auto [back_x, back_height] = start_and_height.front();
+        EXPECT_LT(front_x, back_x);
+        EXPECT_NEAR(back_height / front_height, c.back_level, 0.01) << c.waves;
+    }
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
 // The SVG writer's pictures, read back and measured: how many points and
 // bars they hold, where every value lands, the marks along the axis, the
-// caption, and what the document may hold.
+// caption, what the document may hold, and how the waves of a table stack.
 
 #include "outfile/ac_outfile_svg.hpp"
+#include "outfile/svg_picture.hpp"
 #include "support/reference_cycles.hpp"
 #include "support/svg_picture.hpp"
 #include "support/temp_folder.hpp"
@@ -104,11 +105,18 @@ protected:
     Temp_folder folder;
     int pictures = 0;
 
-    /// Draws `values` as `type` into a new file and returns the document.
-    std::string draw(const std::vector<double>& values, const std::string& type)
+    /// The bytes the writer of the last picture said it would need.
+    std::uint64_t memory_needed = 0;
+
+    /// Draws `values` as `type` into a new file and returns the document;
+    /// as a table of `waves` waves when that is above 0.
+    std::string draw(const std::vector<double>& values, const std::string& type,
+                     std::uint64_t waves = 0)
     {
         const std::string path = folder.path("picture" + std::to_string(++pictures) + ".svg");
         Ac_outfile_svg writer(path, type);
+        EXPECT_TRUE(waves == 0 || writer.set_table(waves, values.size() / waves));
+        memory_needed = writer.memory_needed(values.size());
         EXPECT_TRUE(writer.open()) << writer.error_message;
         EXPECT_TRUE(writer.set_data(values.data(), values.size()));
         EXPECT_TRUE(writer.write()) << writer.error_message;
@@ -116,6 +124,40 @@ protected:
         return read_file(path);
     }
 };
+
+/// One wave or spectrum of a table as drawn, its first value on its zero
+/// line: where it starts, that zero line, how far it reaches from it, and
+/// whether all of it lies inside the viewBox.
+struct Drawn_wave {
+    double left_x;
+    double zero_y;
+    double reach = 0;
+    bool inside = true;
+};
+
+/// The waves of a picture in the order they are drawn.
+std::vector<Drawn_wave> drawn_waves(const std::string& svg)
+{
+    std::vector<Drawn_wave> drawn;
+    const auto take = [&drawn](double x, double y, double half_width) {
+        Drawn_wave& wave = drawn.back();
+        wave.reach = std::max(wave.reach, std::fabs(y - wave.zero_y));
+        wave.inside = wave.inside && x >= half_width && x + half_width <= 800 && y >= 0 && y <= 400;
+    };
+    for (const Svg_element& line : elements(svg, "polyline")) {
+        const std::vector<Svg_point> points = polyline_points(line.attribute("points"));
+        drawn.push_back({points.at(0).x, points.at(0).y});
+        for (const Svg_point& point : points)
+            take(point.x, point.y, 0);
+    }
+    for (const Svg_element& path : elements(svg, "path")) {
+        const std::vector<Svg_bar> bars = path_bars(path.attribute("d"));
+        drawn.push_back({bars.at(0).x, bars.at(0).from_y});
+        for (const Svg_bar& bar : bars)
+            take(bar.x, bar.to_y, path.number("stroke-width") / 2);
+    }
+    return drawn;
+}
 
 TEST_F(Svg_writer, DrawsAWaveAsOneLineThroughEverySample)
 {
@@ -224,6 +266,91 @@ TEST_F(Svg_writer, DrawsASpectrumAsOneBarPerHarmonic)
             ASSERT_EQ(labels.size(), c.labels.size());
             EXPECT_EQ(labels[i].first, c.labels[i]);
             EXPECT_NEAR(labels[i].second, bars[std::stoul(c.labels[i]) - 1].x, 0.01);
+        }
+    }
+}
+
+TEST_F(Svg_writer, DrawsATableOfOneWaveAsASingleRunDrawsIt)
+{
+    struct Case {
+        std::vector<double> values;
+        std::string type;
+        std::string caption;
+    };
+    const Case cases[] = {
+        {{0, 1, 0, -1}, "wave", "wave: 4 samples"},
+        {sine_cycle(600, {1, 0.5}), "wave", "wave: 600 samples"},
+        {{1, -0.5, 0.25}, "harm", "harm: 3 harmonics"},
+        {{0.5}, "harm", "harm: 1 harmonic"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.caption);
+        const std::size_t count = c.values.size();
+        EXPECT_EQ(draw(c.values, c.type, 1),
+                  c.type == "wave" ? draw_wave(c.values.data(), count, c.caption)
+                                   : draw_spectrum(c.values.data(), count, c.caption));
+    }
+}
+
+TEST_F(Svg_writer, StacksTheWavesOfATableFromTheFirstInFront)
+{
+    struct Case {
+        std::string type;
+        std::size_t waves;
+        std::size_t size;
+        bool negative;
+        std::string caption;
+    };
+    const Case cases[] = {
+        {"wave", 3, 64, false, "wave: 3 waves of 64 samples"},
+        {"wave", 256, 2048, false, "wave: 256 waves of 2048 samples"},
+        {"wave", 2, 65536, false, "wave: 2 waves of 65536 samples"},
+        {"harm", 4, 16, false, "harm: 4 spectra of 16 harmonics"},
+        {"harm", 5, 8, true, "harm: 5 spectra of 8 harmonics"},
+        {"harm", 40, 1, false, "harm: 40 spectra of 1 harmonic"},
+        {"harm", 2, 65536, false, "harm: 2 spectra of 65536 harmonics"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.caption);
+        // The first wave is at half the level of the last, the loudest.
+        const auto level = [&c](std::size_t wave) {
+            return 0.5 + 0.5 * static_cast<double>(wave) / static_cast<double>(c.waves - 1);
+        };
+        std::vector<double> values;
+        for (std::size_t wave = 0; wave < c.waves; ++wave) {
+            std::vector<double> one =
+                c.type == "wave" ? sine_cycle(c.size, {1}) : saw_amplitudes(c.size);
+            for (std::size_t k = 0; k < c.size; ++k)
+                values.push_back(one[k] * level(wave) * (c.negative && k % 2 ? -1 : 1));
+        }
+        const std::string svg = draw(values, c.type, c.waves);
+        expect_picture(svg, c.caption);
+        EXPECT_LT(svg.size(), 1u << 20);
+        EXPECT_GE(memory_needed, svg.size() + values.size() * sizeof(double));
+
+        // At most 32 waves are drawn, the first and the last among them, from
+        // the back to the front, each further left and lower. The front wave
+        // lies in the frame that the labels name; the loudest reaches the
+        // height of the grid line and the others keep their levels.
+        const std::vector<Drawn_wave> drawn = drawn_waves(svg);
+        ASSERT_EQ(drawn.size(), std::min<std::size_t>(c.waves, 32));
+        const std::size_t last = drawn.size() - 1;
+        const Frame frame = frame_of(svg);
+        EXPECT_EQ(drawn[last].left_x, axis_labels(svg).at(0).second);
+        EXPECT_EQ(drawn[last].zero_y, frame.zero_y);
+        EXPECT_NEAR(drawn[0].reach, frame.zero_y - frame.top_y, 0.01);
+        for (std::size_t at = 0; at <= last; ++at) {
+            EXPECT_TRUE(drawn[at].inside) << at;
+            if (at > 0) {
+                EXPECT_LT(drawn[at].left_x, drawn[at - 1].left_x) << at;
+                EXPECT_GT(drawn[at].zero_y, drawn[at - 1].zero_y) << at;
+            }
+            const std::size_t wave = drawn.size() == c.waves ? last - at : at == 0 ? c.waves - 1 : 0;
+            if (drawn.size() == c.waves || at == 0 || at == last) {
+                EXPECT_NEAR(drawn[at].reach / drawn[0].reach, level(wave) / level(c.waves - 1),
+                            0.001)
+                    << at;
+            }
         }
     }
 }
