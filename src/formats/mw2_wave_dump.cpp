@@ -61,17 +61,28 @@ std::vector<double> mw2_decode_cycle(const std::uint8_t* bytes, std::uint64_t po
     return cycle;
 }
 
-Mw2_message mw2_build_message(std::uint32_t wave_number,
-                              const std::array<double, mw2_stored_samples>& samples)
+namespace {
+
+/// The first seven bytes that a wave dump and a wavetable dump share: F0 3E
+/// 0E, the device, the message type and a number in two 7-bit bytes.
+void put_header(std::uint8_t* message, std::uint8_t type, std::uint32_t number)
 {
-    Mw2_message message{};
     message[0] = mw2_start_byte;
     message[1] = mw2_manufacturer;
     message[2] = mw2_model;
     message[mw2_device_offset] = mw2_written_device;
-    message[mw2_type_offset] = mw2_wave_dump_type;
-    message[mw2_wave_number_high_offset] = static_cast<std::uint8_t>((wave_number >> 7) & 0x7Fu);
-    message[mw2_wave_number_low_offset] = static_cast<std::uint8_t>(wave_number & 0x7Fu);
+    message[mw2_type_offset] = type;
+    message[mw2_wave_number_high_offset] = static_cast<std::uint8_t>((number >> 7) & 0x7Fu);
+    message[mw2_wave_number_low_offset] = static_cast<std::uint8_t>(number & 0x7Fu);
+}
+
+}  // namespace
+
+Mw2_message mw2_build_message(std::uint32_t wave_number,
+                              const std::array<double, mw2_stored_samples>& samples)
+{
+    Mw2_message message{};
+    put_header(message.data(), mw2_wave_dump_type, wave_number);
     for (std::size_t k = 0; k < mw2_stored_samples; ++k)
         mw2_encode_sample(message.data(), mw2_first_sample_offset + 2 * k, samples[k]);
     message[mw2_check_byte_offset] =
@@ -92,13 +103,7 @@ Mw2_wavetable_dump mw2_build_wavetable_dump(std::uint32_t table_number, std::uin
     }
 
     Mw2_wavetable_dump dump{};
-    dump[0] = mw2_start_byte;
-    dump[1] = mw2_manufacturer;
-    dump[2] = mw2_model;
-    dump[mw2_device_offset] = mw2_written_device;
-    dump[mw2_type_offset] = mw2_wavetable_dump_type;
-    dump[5] = static_cast<std::uint8_t>((table_number >> 7) & 0x7Fu);
-    dump[6] = static_cast<std::uint8_t>(table_number & 0x7Fu);
+    put_header(dump.data(), mw2_wavetable_dump_type, table_number);
     constexpr std::size_t first_entry_byte = 7;
     for (std::size_t e = 0; e < mw2_wavetable_entries; ++e)
         for (std::size_t nibble = 0; nibble < 4; ++nibble)
