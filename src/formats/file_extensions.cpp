@@ -28,6 +28,7 @@ const Extension extensions[] = {
     {"syx", "mw2", 0},
     {"ysc", "ysc", 0},
     {"svg", "svg", 0},
+    {"wt", "wt", 0},
 };
 
 /// Whether `extension` is `name` in any letter case (`name` in lower case).

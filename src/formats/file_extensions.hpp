@@ -10,7 +10,7 @@ namespace Vemo {
 std::string_view file_extension(const std::string& file_name);
 
 /// The format that a file name's extension names: "audio" (wav, aif, aiff),
-/// "text", "ftable", "mw2", "ysc", "svg", or "none". Extensions count in any
+/// "text", "ftable", "mw2", "ysc", "svg", "wt", or "none". Extensions count in any
 /// letter case: people's files end in .WAV and .Syx as well as .wav and .syx.
 std::string format_from_extension(const std::string& file_name);
 

@@ -14,6 +14,8 @@ TEST(format_from_extension, NamesTheFormatAfterTheLastDotInAnyLetterCase)
         {"saw.AIF", "audio"},      {"saw.wave", "none"},      {"saw", "none"},
         {"txt", "text"},           {"a.b/saw", "none"},       {"saw.txt.wav", "audio"},
         {"saw.", "none"},          {"", "none"},              {"dir.x/saw.syx", "mw2"},
+        {"table.wt", "wt"},        {"TABLE.WT", "wt"},        {"table.Wt", "wt"},
+        {"table.wtx", "none"},     {"table.w", "none"},       {"wt.txt", "text"},
     };
     for (const auto& [name, format] : cases)
         EXPECT_EQ(format_from_extension(name), format) << name;
