@@ -116,14 +116,13 @@ TEST_F(Wt_format, ListsAndReadsTheWavesOfEachSampleForm)
 
 TEST_F(Wt_format, RefusesABrokenFileNamingIt)
 {
+    // The reader's tests try every header it refuses; here a refusal reaches
+    // the user from a listing, a single run and a table run.
     const std::vector<int> levels = wt_levels(2, 4);
     // A float sample that is not a number, as a broken editor may save it.
     std::string not_a_number = wt_bytes(4, 1, 0x0000, {0, 0, 0, 0});
     not_a_number.replace(16, 4, "\x00\x00\xC0\x7F", 4);
     folder.write("magic.wt", "VAWT" + wt_bytes(4, 2, 0x0004, levels).substr(4));
-    folder.write("empty.wt", wt_bytes(0, 2, 0x0004, levels));
-    folder.write("long.wt", wt_bytes(65537, 1, 0x0004, std::vector<int>(65537)));
-    folder.write("none.wt", wt_bytes(4, 0, 0x0004, levels));
     folder.write("short.wt", wt_bytes(4, 2, 0x0004, levels).substr(0, 27));
     folder.write("two.wt", wt_bytes(4, 2, 0x0004, levels));
     folder.write("nan.wt", not_a_number);
@@ -131,9 +130,6 @@ TEST_F(Wt_format, RefusesABrokenFileNamingIt)
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"-l", "magic.wt"}, "magic.wt is not a .wt wavetable."},
         {{"-i", "magic.wt"}, "magic.wt is not a .wt wavetable."},
-        {{"-l", "empty.wt"}, "empty.wt holds waves of 0 samples; a .wt wave holds 1 to 65536."},
-        {{"-i", "long.wt"}, "long.wt holds waves of 65537 samples; a .wt wave holds 1 to 65536."},
-        {{"-l", "none.wt"}, "none.wt holds no wave."},
         {{"-i", "short.wt", "-a"},
          "short.wt is cut short: its header promises 2 waves of 4 samples."},
         {{"-l", "short.wt"}, "short.wt is cut short: its header promises 2 waves of 4 samples."},

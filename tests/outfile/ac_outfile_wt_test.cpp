@@ -50,8 +50,8 @@ TEST_F(Outfile_wt, WritesTheHeaderThenFullRange16BitLevels)
 
 TEST_F(Outfile_wt, RefusesATableTheSynthsWouldNotLoadBeforeItsFileExists)
 {
-    const std::pair<std::uint64_t, std::uint64_t> cases[] = {
-        {1, 8192}, {1, 3}, {1, 1}, {1, 0}, {1, 2049}, {513, 64}, {65536, 64}, {0, 64}};
+    // The shapes themselves are tried in wt_table_writable's test.
+    const std::pair<std::uint64_t, std::uint64_t> cases[] = {{1, 8192}, {1, 3}, {513, 64}};
     for (const auto& [waves, size] : cases) {
         const std::string path = next_path();
         Ac_outfile_wt writer(path);
@@ -62,7 +62,7 @@ TEST_F(Outfile_wt, RefusesATableTheSynthsWouldNotLoadBeforeItsFileExists)
         EXPECT_FALSE(writer.open());
         EXPECT_FALSE(file_exists(path));
     }
-    for (const auto& [waves, size] : {std::pair{1, 2}, {1, 4096}, {512, 4096}, {3, 256}}) {
+    for (const auto& [waves, size] : {std::pair{1, 2}, {512, 4096}}) {
         Ac_outfile_wt writer(next_path());
         EXPECT_TRUE(writer.set_table(waves, size)) << waves << " x " << size;
     }
