@@ -24,11 +24,11 @@ _tonalith()
 
     case $prev in
         -f | --input_format)
-            COMPREPLY=($(compgen -W 'audio text ftable mw2' -- "$cur"))
+            COMPREPLY=($(compgen -W 'audio text ftable mw2 wt' -- "$cur"))
             return
             ;;
         -F | --output_format)
-            COMPREPLY=($(compgen -W 'audio text ysc mw2 svg' -- "$cur"))
+            COMPREPLY=($(compgen -W 'audio text ysc mw2 svg wt' -- "$cur"))
             return
             ;;
         -t | --input_type | -T | --output_type)
@@ -41,7 +41,7 @@ _tonalith()
             if [[ " ${words[*]}" == *" -f"* || " ${words[*]}" == *" --input_format"* ]]; then
                 _filedir
             else
-                _filedir "$(_tonalith_any_case wav aif aiff txt ftable syx flac ogg oga opus mp3 au snd caf w64 rf64)"
+                _filedir "$(_tonalith_any_case wav aif aiff txt ftable syx wt flac ogg oga opus mp3 au snd caf w64 rf64)"
             fi
             return
             ;;

@@ -12,10 +12,12 @@
 #include "infile/ac_infile_cs_ft.hpp"
 #include "infile/ac_infile_mw2.hpp"
 #include "infile/ac_infile_plaintext.hpp"
+#include "infile/ac_infile_wt.hpp"
 #include "outfile/ac_outfile_audio.hpp"
 #include "outfile/ac_outfile_mw2.hpp"
 #include "outfile/ac_outfile_plaintext.hpp"
 #include "outfile/ac_outfile_svg.hpp"
+#include "outfile/ac_outfile_wt.hpp"
 #include "outfile/ac_outfile_yoshimi.hpp"
 
 #include <string_view>
@@ -63,6 +65,7 @@ const Reader_kind reader_kinds[] = {
     {"text", "", make_reader<Ac_infile_plaintext>},
     {"ftable", "", make_reader<Ac_infile_cs_ft>},
     {"mw2", "wave", make_reader<Ac_infile_mw2>},
+    {"wt", "wave", make_reader<Ac_infile_wt>},
 };
 
 /// An output format: its writer, the type it implies, and for formats that
@@ -81,6 +84,7 @@ const Writer_kind writer_kinds[] = {
     {"ysc", "harm", 0, 0, make_writer<Ac_outfile_yoshimi>},
     {"mw2", "harm", mw2_stored_samples, mw2_first_user_wave, make_writer<Ac_outfile_mw2>},
     {"svg", "", 0, 0, make_typed_writer<Ac_outfile_svg>},
+    {"wt", "wave", 0, 0, make_writer<Ac_outfile_wt>},
 };
 
 struct Converter_kind {

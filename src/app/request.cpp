@@ -75,11 +75,12 @@ po::options_description conversion_options()
         ("input_format,f", po::value<std::string>()->value_name("input_format"),
          "Input file format: audio (wav, aiff, flac, ogg, mp3 and the other sound files "
          "libsndfile reads), text (one value per line), ftable (for "
-         "Csound ftsave(k) generated files), mw2 (Waldorf Microwave II/XT wave dump)")
+         "Csound ftsave(k) generated files), mw2 (Waldorf Microwave II/XT wave dump), wt (Surge XT "
+         "and Bitwig wavetable)")
         ("output_format,F", po::value<std::string>()->value_name("output_format"),
          "Output file format: audio (wav and aiff), text (one value per line), ysc (Yoshimi "
          "script), mw2 (Waldorf Microwave II/XT wave dump), svg (picture of the wave or "
-         "spectrum)")
+         "spectrum), wt (Surge XT and Bitwig wavetable)")
         ("input_type,t", po::value<std::string>()->value_name("input_type"),
          "Type of the input data, wave or harm, only necessary for text and ftable files, "
          "since they can store both.")

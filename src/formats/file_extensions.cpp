@@ -30,6 +30,7 @@ const Extension extensions[] = {
     {"syx", "mw2", 0},
     {"ysc", "ysc", 0},
     {"svg", "svg", 0},
+    {"wt", "wt", 0},
     // The other containers and encodings libsndfile reads.
     {"flac", "audio", 0, true},
     {"ogg", "audio", 0, true},

@@ -11,7 +11,7 @@ std::string_view file_extension(const std::string& file_name);
 
 /// The format that a file name's extension names for a file to read:
 /// "audio" (wav, aif, aiff, and flac, ogg, mp3 and the other containers
-/// libsndfile reads), "text", "ftable", "mw2", "ysc", "svg", or "none".
+/// libsndfile reads), "text", "ftable", "mw2", "ysc", "svg", "wt", or "none".
 /// Extensions count in any letter case: people's files end in .WAV and
 /// .Syx as well as .wav and .syx.
 std::string format_from_extension(const std::string& file_name);

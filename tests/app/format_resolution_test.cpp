@@ -8,10 +8,12 @@
 #include "infile/ac_infile_cs_ft.hpp"
 #include "infile/ac_infile_mw2.hpp"
 #include "infile/ac_infile_plaintext.hpp"
+#include "infile/ac_infile_wt.hpp"
 #include "outfile/ac_outfile_audio.hpp"
 #include "outfile/ac_outfile_mw2.hpp"
 #include "outfile/ac_outfile_plaintext.hpp"
 #include "outfile/ac_outfile_svg.hpp"
+#include "outfile/ac_outfile_wt.hpp"
 #include "outfile/ac_outfile_yoshimi.hpp"
 
 #include <gtest/gtest.h>
@@ -39,6 +41,8 @@ TEST(create_reader, EachFormatGivesItsReaderAndTheTypeItImplies)
         {"a.ftable", "", "wave", typeid(Ac_infile_cs_ft), "ftable", "wave"},
         {"a.syx", "", "harm", typeid(Ac_infile_mw2), "mw2", "wave"},
         {"a.txt", "mw2", "", typeid(Ac_infile_mw2), "mw2", "wave"},
+        {"a.WT", "", "harm", typeid(Ac_infile_wt), "wt", "wave"},
+        {"a.bin", "wt", "", typeid(Ac_infile_wt), "wt", "wave"},
     };
     for (const Case& c : cases) {
         std::string format = c.format, type = c.type, refusal;
@@ -87,6 +91,8 @@ TEST(create_writer, EachFormatGivesItsWriterTypeSizeAndWaveNumber)
         {"a.syx", "", "wave", 0, typeid(Ac_outfile_mw2), "harm", 64, 1000},
         {"a.syx", "", "", 1100, typeid(Ac_outfile_mw2), "harm", 64, 1100},
         {"a.svg", "", "wave", 0, typeid(Ac_outfile_svg), "wave", 100, 0},
+        {"a.wt", "", "harm", 0, typeid(Ac_outfile_wt), "wave", 100, 0},
+        {"a.bin", "wt", "", 0, typeid(Ac_outfile_wt), "wave", 100, 0},
         {"a.out", "text", "wave", 7, typeid(Ac_outfile_plaintext), "wave", 100, 7},
     };
     for (const Case& c : cases) {

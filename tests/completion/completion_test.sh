@@ -25,7 +25,7 @@ folder=$(mktemp -d)
 trap 'rm -rf "$folder"' EXIT
 cd "$folder" || exit 1
 touch bank.syx notes.txt saw.wav table.ftable take.aiff picture.svg song.flac README \
-    SAW.WAV Bank.Syx loop.aif Loop.Aiff
+    SAW.WAV Bank.Syx loop.aif Loop.Aiff table.wt Pad.WT table.wtx
 mkdir sub
 
 # What completing the last word of LINE offers, sorted, on one line. The words
@@ -59,19 +59,19 @@ check()
     fi
 }
 
-all_files="Bank.Syx Loop.Aiff README SAW.WAV bank.syx loop.aif notes.txt picture.svg saw.wav
-    song.flac sub table.ftable take.aiff"
+all_files="Bank.Syx Loop.Aiff Pad.WT README SAW.WAV bank.syx loop.aif notes.txt picture.svg
+    saw.wav song.flac sub table.ftable table.wt table.wtx take.aiff"
 all_files=$(xargs <<< "$all_files")
 # Extensions count in any letter case, as the program takes them.
-readable_files="Bank.Syx Loop.Aiff SAW.WAV bank.syx loop.aif notes.txt saw.wav song.flac sub
-    table.ftable take.aiff"
+readable_files="Bank.Syx Loop.Aiff Pad.WT SAW.WAV bank.syx loop.aif notes.txt saw.wav song.flac
+    sub table.ftable table.wt take.aiff"
 readable_files=$(xargs <<< "$readable_files")
 
 check "tonalith --out" "--output --output_format --output_size --output_table --output_type --output_wave"
-check "tonalith -F " "audio mw2 svg text ysc"
+check "tonalith -F " "audio mw2 svg text wt ysc"
 check "tonalith --output_format s" "svg"
-check "tonalith -f " "audio ftable mw2 text"
-check "tonalith -i saw.wav --input_format " "audio ftable mw2 text"
+check "tonalith -f " "audio ftable mw2 text wt"
+check "tonalith -i saw.wav --input_format " "audio ftable mw2 text wt"
 check "tonalith -T " "harm wave"
 check "tonalith -i notes.txt -t " "harm wave"
 check "tonalith --output_type w" "wave"
@@ -80,6 +80,9 @@ check "tonalith -o x.syx --input " "$readable_files"
 check "tonalith -l " "$readable_files"
 check "tonalith -l b" "bank.syx"
 check "tonalith -i S" "SAW.WAV"
+check "tonalith -l P" "Pad.WT"
+check "tonalith -i t" "table.ftable table.wt take.aiff"
+check "tonalith -F w" "wt"
 check "tonalith -f audio -i " "$all_files"
 check "tonalith -o " "$all_files"
 check "tonalith -i saw.wav --output p" "picture.svg"

@@ -50,8 +50,11 @@ TEST_F(Front_end, HelpShowsBannerAndBothOptionGroups)
                   std::string::npos);
         // The option library wraps descriptions; the words count, not the breaks.
         const std::string words = std::regex_replace(out, std::regex(R"(\s+)"), " ");
+        EXPECT_NE(words.find("mw2 (Waldorf Microwave II/XT wave dump), wt (Surge XT and Bitwig "
+                             "wavetable) -F [ --output_format ]"),
+                  std::string::npos);
         EXPECT_NE(words.find("mw2 (Waldorf Microwave II/XT wave dump), svg (picture of the wave "
-                             "or spectrum) -t [ --input_type ]"),
+                             "or spectrum), wt (Surge XT and Bitwig wavetable) -t [ --input_type ]"),
                   std::string::npos);
         EXPECT_NE(words.find("-S [ --input_size ] input_size Number of samples of one wave in an "
                              "audio or text file that holds several (a wavetable); default: from "

@@ -22,6 +22,8 @@ TEST(format_from_extension, NamesTheFormatAfterTheLastDotInAnyLetterCase)
         {"saw.oga", "audio"},      {"saw.opus", "audio"},     {"saw.mp3", "audio"},
         {"saw.au", "audio"},       {"saw.snd", "audio"},      {"saw.caf", "audio"},
         {"saw.w64", "audio"},      {"saw.rf64", "audio"},     {"saw.flac.txt", "text"},
+        {"table.wt", "wt"},        {"TABLE.WT", "wt"},        {"table.Wt", "wt"},
+        {"table.wtx", "none"},     {"table.w", "none"},       {"wt.txt", "text"},
     };
     for (const auto& [name, format] : cases)
         EXPECT_EQ(format_from_extension(name), format) << name;
