@@ -32,37 +32,65 @@ Fftw_array fftw_array(std::uint64_t n)
     return Fftw_array(static_cast<double*>(fftw_malloc(sizeof(double) * n)));
 }
 
-bool is_prime(std::uint64_t n)
+/// The sum of the prime factors of `n` above 7, each as often as it divides
+/// `n`; 0 for a length made of 2, 3, 5 and 7 alone.
+std::uint64_t large_prime_factors(std::uint64_t n)
 {
-    if (n < 4)
-        return n > 1;
-    if (n % 2 == 0)
-        return false;
-    for (std::uint64_t divisor = 3; divisor <= n / divisor; divisor += 2)
-        if (n % divisor == 0)
-            return false;
-    return true;
+    for (const std::uint64_t small : {2u, 3u, 5u, 7u})
+        while (n % small == 0)
+            n /= small;
+    std::uint64_t sum = 0;
+    for (std::uint64_t divisor = 11; divisor <= n / divisor; divisor += 2)
+        while (n % divisor == 0) {
+            sum += divisor;
+            n /= divisor;
+        }
+    return n > 1 ? sum + n : sum;
 }
 
 /// The most bytes that the transform of `n` samples takes, its two arrays
 /// included. FFTW tells nothing of its planner's memory, and aborts the
 /// program when it cannot get it, so this bound must hold.
 ///
-/// Measured with FFTW 3.3.10: the growth of VmPeak (/proc/self/status) in a
-/// fresh process over fftw_malloc of both arrays, planning R2HC with
-/// FFTW_ESTIMATE, executing, destroying and freeing, for 280 lengths from 2
-/// to 20000000. Beyond a fixed part of at most 420 KiB, powers of two took
-/// up to 1.06 times the two arrays (at 2^24), other composites up to 3.01
-/// (at 1711846 = 2 * 855923; 1.93 for 3^10, 2.83 for 2 * 5000011) and
-/// primes up to 5.07 (at 845659; 4.16 at 10000019), since a prime length is
-/// transformed through a convolution of padded length. Budgeted: 1 MiB and
-/// 1.25, 3.5 or 6 times the arrays.
+/// Measured with FFTW 3.3.10, each length in a fresh process, for 4,278
+/// lengths: every 2^a 3^b 5^c 7^d from 2^10 to 2^24 (2,260), every length
+/// below 1024, and 996 others (random lengths, primes, twice and three times
+/// a prime, products of two primes). The peak is the larger growth of the
+/// address space (VmPeak) and of the resident set (VmHWM) in
+/// /proc/self/status over fftw_malloc of both arrays, planning R2HC with
+/// FFTW_ESTIMATE and executing. Beyond the arrays (16 bytes a sample):
+/// - a fixed part of at most 2.53 MiB: the planner's tables, and FFTW's own
+///   code as the planner first runs it (about 2.1 MiB resident; the address
+///   space alone grows by at most 0.55 MiB);
+/// - the twiddle factors of the Cooley-Tukey steps (counted in the plans
+///   that fftw_sprint_plan shows), which depend on the first radix FFTW
+///   picks: 32, 16, 20 or 25, whose codelets keep few twiddles, for lengths
+///   divisible by 16, 20 or 25 (at most 2.54 bytes a sample); 8 or 5 for
+///   other lengths divisible by 8 or 5 (4.90); 12, 9 or 7 with all their
+///   twiddles for the rest (8.12);
+/// - for each prime factor p above 7, generic steps (at most 9 bytes a
+///   sample in all) and Rader's convolution of length p - 1, padded to a
+///   length of small factors near 2p when p - 1 has a large factor: at most
+///   68 bytes per unit of p (a prime length itself takes 38 to 77 bytes a
+///   sample beyond its arrays).
+/// Budgeted: 2.625 MiB, and 19, 21.5 or 24.5 bytes a sample by the first
+/// radix, or 26 bytes a sample and 76 per unit of each prime factor above 7.
+/// No length measured took more. From 2^10 to 2^24 the budget is 1.02 to
+/// 1.16 times the peak for the lengths made of 2, 3, 5 and 7, 1.04 to 1.51
+/// times it for other composite lengths and 1.05 to 1.83 times for primes.
+/// bench/fft_memory measures it again.
 std::uint64_t analysis_memory(std::uint64_t n)
 {
     if (n < 2 || n > static_cast<std::uint64_t>(INT_MAX))
         return 0;
-    const std::uint64_t bytes_per_sample = (n & (n - 1)) == 0 ? 20 : is_prime(n) ? 96 : 56;
-    return total_bytes({1u << 20, bytes_for(n, bytes_per_sample)});
+    constexpr std::uint64_t fixed = 2688u << 10;
+    const std::uint64_t large = large_prime_factors(n);
+    // In quarters of a byte a sample.
+    const std::uint64_t quarters = large != 0                                  ? 104
+                                   : n % 16 == 0 || n % 20 == 0 || n % 25 == 0 ? 76
+                                   : n % 8 == 0 || n % 5 == 0                  ? 86
+                                                                               : 98;
+    return total_bytes({fixed, bytes_for(n, quarters) / 4, bytes_for(large, 76)});
 }
 
 /// Analyses of fewer samples than this in all are done on one thread: one

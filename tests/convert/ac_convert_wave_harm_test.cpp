@@ -87,5 +87,37 @@ TEST(Ac_convert_wave_harm, WavesWithoutHarmonicsGiveSilence)
         EXPECT_EQ(analyse(wave, 4), std::vector<double>(4, 0.0)) << wave.size();
 }
 
+TEST(Ac_convert_wave_harm, BudgetsWhatTheTransformTakes)
+{
+    // The most that planning and executing the transform took with FFTW
+    // 3.3.10 (the larger growth of VmPeak and VmHWM). Less would let FFTW
+    // abort the program; much more refuses runs that would fit.
+    struct Case {
+        std::uint64_t samples;
+        std::uint64_t peak;
+        double most;
+    };
+    const Case cases[] = {
+        {1024, 2473984, 1.25},       // the fixed part
+        {2352, 2416640, 1.25},       // 2^4 3 7^2
+        {531441, 15196160, 1.25},    // 3^12: full twiddles
+        {1048576, 20373504, 1.25},   // 2^20
+        {4941258, 121163776, 1.25},  // 2 3 7^7: full twiddles
+        {10000000, 175861760, 1.25},
+        {1711846, 83529728, 2},      // 2 855923
+        {3187459, 81608704, 2},      // 11 19 101 151
+        {622709, 60530688, 2},       // a prime: its convolution padded to 1250000
+        {974401, 55738368, 2},       // a prime: its convolution of p - 1 samples
+    };
+    const Ac_convert_wave_harm converter(64);
+    for (const Case& c : cases) {
+        const std::uint64_t copies = 8 * c.samples + 8 * 64;
+        const std::uint64_t analysis = converter.memory_needed(c.samples) - copies;
+        EXPECT_GE(analysis, c.peak) << c.samples << " samples";
+        EXPECT_LE(static_cast<double>(analysis), c.most * static_cast<double>(c.peak))
+            << c.samples << " samples";
+    }
+}
+
 }  // namespace
 }  // namespace Vemo
