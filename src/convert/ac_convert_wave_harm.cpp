@@ -10,6 +10,7 @@
 #include <climits>
 #include <cmath>
 #include <memory>
+#include <mutex>
 #include <new>
 #include <numeric>
 #include <vector>
@@ -97,12 +98,65 @@ std::uint64_t analysis_memory(std::uint64_t n)
 /// transform of this size takes about as long as starting a thread.
 constexpr std::uint64_t samples_per_thread = 1 << 15;
 
-/// The transform of one length, with the arrays it was planned on.
-struct Length_plan {
-    std::uint64_t length;
+/// The two arrays of one transform: the samples in, the transform out.
+struct Transform_arrays {
     Fftw_array samples;
     Fftw_array transform;
+};
+
+/// The transform of one length, and the arrays its threads take turns with:
+/// the pair it was planned on first, and another for each thread that finds
+/// none free, so one thread never needs more than the plan's own.
+class Length_plan {
+public:
+    explicit Length_plan(std::uint64_t n) : length(n)
+    {
+        Transform_arrays arrays = make_arrays();
+        plan.reset(fftw_plan_r2r_1d(static_cast<int>(n), arrays.samples.get(),
+                                    arrays.transform.get(), FFTW_R2HC, FFTW_ESTIMATE));
+        free_arrays.push_back(std::move(arrays));
+    }
+
+    /// Transforms the samples that `fill` puts in and hands the transform
+    /// to `take`.
+    template <typename Fill, typename Take>
+    void transform(Fill fill, Take take)
+    {
+        Transform_arrays arrays = borrow();
+        fill(arrays.samples.get());
+        fftw_execute_r2r(plan.get(), arrays.samples.get(), arrays.transform.get());
+        take(arrays.transform.get());
+        const std::lock_guard<std::mutex> hold(lock);
+        free_arrays.push_back(std::move(arrays));
+    }
+
+    const std::uint64_t length;
+
+private:
+    Transform_arrays make_arrays() const
+    {
+        Transform_arrays arrays{fftw_array(length), fftw_array(length)};
+        if (!arrays.samples || !arrays.transform)
+            throw std::bad_alloc();
+        return arrays;
+    }
+
+    Transform_arrays borrow()
+    {
+        {
+            const std::lock_guard<std::mutex> hold(lock);
+            if (!free_arrays.empty()) {
+                Transform_arrays arrays = std::move(free_arrays.back());
+                free_arrays.pop_back();
+                return arrays;
+            }
+        }
+        return make_arrays();
+    }
+
     Fftw_plan plan;
+    std::mutex lock;
+    std::vector<Transform_arrays> free_arrays;
 };
 
 /// The lengths of the waves that have harmonics, each once.
@@ -127,8 +181,8 @@ unsigned analysis_threads(std::span<const std::uint64_t> wave_sizes)
 
 std::uint64_t Ac_convert_wave_harm::memory_needed(std::span<const std::uint64_t> sizes) const
 {
-    // A plan for each length, and for every thread the two arrays of a
-    // transform of the longest.
+    // A plan for each length, with its arrays, and for every helping thread
+    // the two arrays of a transform of the longest.
     std::uint64_t plans = 0;
     std::uint64_t longest = 0;
     for (const std::uint64_t n : analysed_lengths(sizes)) {
@@ -137,7 +191,7 @@ std::uint64_t Ac_convert_wave_harm::memory_needed(std::span<const std::uint64_t>
     }
     const unsigned threads = analysis_threads(sizes);
     return total_bytes({Ac_convert_base::memory_needed(sizes), plans,
-                        bytes_for(bytes_for(threads, 2 * longest), sizeof(double)),
+                        bytes_for(bytes_for(threads - 1, 2 * longest), sizeof(double)),
                         helping_thread_memory(threads)});
 }
 
@@ -150,17 +204,13 @@ bool Ac_convert_wave_harm::convert()
 
     // Planning is not thread-safe, executing a plan is: every length is
     // planned here, and the waves are transformed on as many threads as pay.
-    std::vector<Length_plan> plans;
+    std::vector<std::unique_ptr<Length_plan>> plans;
     for (const std::uint64_t n : analysed_lengths(wave_sizes)) {
         if (n > static_cast<std::uint64_t>(INT_MAX))
             return fail("The wave is too long to be analysed.");
         if (!fits_in_memory(analysis_memory(n)))
             return fail(not_enough_memory);
-        Length_plan& length = plans.emplace_back(Length_plan{n, fftw_array(n), fftw_array(n), {}});
-        if (!length.samples || !length.transform)
-            return fail(not_enough_memory);
-        length.plan.reset(fftw_plan_r2r_1d(static_cast<int>(n), length.samples.get(),
-                                           length.transform.get(), FFTW_R2HC, FFTW_ESTIMATE));
+        plans.push_back(std::make_unique<Length_plan>(n));
     }
 
     std::vector<int> scales(wave_sizes.size(), 0);
@@ -169,29 +219,27 @@ bool Ac_convert_wave_harm::convert()
         const std::uint64_t n = wave_sizes[k];
         if (n < 2)
             return;
-        const Length_plan& length = *std::find_if(
-            plans.begin(), plans.end(), [n](const Length_plan& plan) { return plan.length == n; });
-        Fftw_array samples = fftw_array(n);
-        Fftw_array transform = fftw_array(n);
-        if (!samples || !transform)
-            throw std::bad_alloc();
+        Length_plan& length = **std::find_if(
+            plans.begin(), plans.end(), [n](const auto& plan) { return plan->length == n; });
         // Scaling by a power of two brings the peak between 1 and 2 first, so
         // a wave near the largest double does not overflow in the transform.
         // The scale disappears when the spectrum is normalised.
         const double* wave = input_wave(k);
         scales[k] = -peak_exponent(wave, n);
-        scale_by_power_of_two(wave, n, scales[k], samples.get());
-        fftw_execute_r2r(length.plan.get(), samples.get(), transform.get());
-
-        // Half-complex layout: the real part of bin h at h, its imaginary part
-        // at n - h; for even n the bin n/2 has a real part only.
-        double* spectrum = output_wave(k);
-        const std::uint64_t harmonics = std::min(n / 2, output_size);
-        for (std::uint64_t i = 0; i < harmonics; ++i) {
-            const std::uint64_t h = i + 1;
-            spectrum[i] = 2 * h < n ? std::hypot(transform[h], transform[n - h])
-                                    : std::fabs(transform[h]);
-        }
+        length.transform(
+            [&](double* samples) { scale_by_power_of_two(wave, n, scales[k], samples); },
+            [&](const double* transform) {
+                // Half-complex layout: the real part of bin h at h, its
+                // imaginary part at n - h; for even n the bin n/2 has a real
+                // part only.
+                double* spectrum = output_wave(k);
+                const std::uint64_t harmonics = std::min(n / 2, output_size);
+                for (std::uint64_t i = 0; i < harmonics; ++i) {
+                    const std::uint64_t h = i + 1;
+                    spectrum[i] = 2 * h < n ? std::hypot(transform[h], transform[n - h])
+                                            : std::fabs(transform[h]);
+                }
+            });
     });
 
     // Relative to the strongest harmonic, weaker ones below the threshold are

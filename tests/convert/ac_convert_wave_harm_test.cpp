@@ -112,7 +112,8 @@ TEST(Ac_convert_wave_harm, BudgetsWhatTheTransformTakes)
     const Ac_convert_wave_harm converter(64);
     for (const Case& c : cases) {
         const std::uint64_t copies = 8 * c.samples + 8 * 64;
-        const std::uint64_t analysis = converter.memory_needed(c.samples) - copies;
+        const std::uint64_t analysis =
+            converter.memory_needed(std::vector<std::uint64_t>{c.samples}) - copies;
         EXPECT_GE(analysis, c.peak) << c.samples << " samples";
         EXPECT_LE(static_cast<double>(analysis), c.most * static_cast<double>(c.peak))
             << c.samples << " samples";
