@@ -77,7 +77,7 @@ bool Ac_infile_cs_ft::read_header(std::uint64_t& table_length)
     // line must itself be ended by a line end. Of several length lines the
     // last one counts. A length line too long to be kept whole is not valid.
     table_length = 0;
-    while (file_stream.good() && line != header_end) {
+    while (!lines.ended_by_end_of_file() && line != header_end) {
         if (!next_header_line(line))
             break;
         if (line.starts_with(length_key)) {
@@ -92,7 +92,7 @@ bool Ac_infile_cs_ft::read_header(std::uint64_t& table_length)
     }
     if (file_stream.bad())
         return fail(file_name + " could not be read to the end.");
-    if (!file_stream.good())
+    if (lines.ended_by_end_of_file())
         return fail(file_name + " is corrupt, the header does not end.");
     return ok;
 }
