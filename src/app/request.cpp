@@ -95,8 +95,8 @@ po::options_description conversion_options()
          "Number of samples of one wave in an audio or text file that holds several (a "
          "wavetable); default: from the file's tags, else the whole file")
         ("input_wave,w", whole_number<std::uint32_t>("input_wave_number"),
-         "Number of the input wave in a file that holds several (mw2 dumps, a wavetable). "
-         "List all waves with the --list option. (default: 0)")
+         "Number of the input wave in a file that holds several (mw2 dumps, a wavetable, "
+         "a wt file, text divided by -S). List all waves with the --list option. (default: 0)")
         ("all_waves,a", "Convert every wave of the input and write them as one wavetable")
         ("wave_count,n", whole_number<std::uint32_t>("wave_count"),
          "Number of waves of the output wavetable, spread evenly over the input's waves "
