@@ -20,10 +20,11 @@ void open_closed_standard_streams()
             std::_Exit(1);
 }
 
-/// The only threads, those of the synthesis, sum sines and allocate
-/// nothing. Their stacks and allocator arenas count under RLIMIT_AS however
-/// little of them is used: by default 8 MiB of stack and a 64 MiB arena for
-/// each thread, where a small stack and the one arena of the program serve.
+/// The threads of the synthesis, analysis and resizing keep little on their
+/// stacks, and allocate only what the memory budget counted. Their stacks and
+/// allocator arenas count under RLIMIT_AS however little of them is used: by
+/// default 8 MiB of stack and a 64 MiB arena for each thread, where a small
+/// stack and the one arena of the program serve.
 void keep_threads_small()
 {
     ::mallopt(M_ARENA_MAX, 1);

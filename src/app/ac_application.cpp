@@ -131,8 +131,8 @@ bool Ac_application::create_stages()
 
 bool Ac_application::convert_once()
 {
-    // Kept from the design: create_stages leaves no stage missing, so a
-    // normal run never reaches these two guards.
+    // Guards a normal run never reaches, since create_stages leaves no stage
+    // missing: a stage missing by mistake is reported, not dereferenced.
     if (readers.empty())
         return stop_run("Could not create input file " + input_file);
     if (!writer)
@@ -141,16 +141,22 @@ bool Ac_application::convert_once()
         if (!reader->select_wave_size(input_size) || !reader->select_wave(input_wave_number) ||
             !reader->open())
             return stop_run(reader->error_message);
+
+    // A table is read whole before its output file is created, so that what
+    // its waves cannot be is refused first. A single wave is read once its
+    // output file is open, as it always was.
+    Wave_table input;
+    if (request.table_run() && !read_input(input))
+        return false;
     // Whatever the output cannot hold is refused before its file is created.
     writer->sample_rate = sample_rate;
     if (!writer->set_wave_number(output_wave_number) ||
         !writer->set_table_number(request.output_table) ||
         !writer->set_table(written_wave_count(), output_size) || !writer->open())
         return stop_run(writer->error_message);
-
-    Wave_table input;
-    if (!read_waves(input) || (request.wave_count != 0 && !spread_input(input)))
+    if (!request.table_run() && !read_input(input))
         return false;
+
     // All that the conversion and the writer will hold must fit before any
     // of it is taken; the values read are already in memory.
     converter->gain_per_wave = !writer->keeps_levels();
@@ -165,8 +171,8 @@ bool Ac_application::convert_once()
     std::cout << "Converting to " << writer->sample_rate << "Hz\n" << std::flush;
     if (!converter->convert())
         return stop_run(converter->error_message);
-    // Kept from the design although every converter that returns true has
-    // its output: a guard a normal run never reaches.
+    // A guard a normal run never reaches: every converter that returns true
+    // has its output.
     if (!converter->has_output)
         return stop_run(converter->error_message.empty()
                             ? "Conversion failed: no output was produced."
@@ -190,6 +196,11 @@ std::uint64_t Ac_application::written_wave_count() const
     for (const std::unique_ptr<Ac_infile_base>& reader : readers)
         waves += reader->wave_count();
     return waves;
+}
+
+bool Ac_application::read_input(Wave_table& input)
+{
+    return read_waves(input) && (request.wave_count == 0 || spread_input(input));
 }
 
 bool Ac_application::read_waves(Wave_table& input)

@@ -58,7 +58,9 @@ private:
     bool convert_once();
     /// The number of waves the output will hold.
     std::uint64_t written_wave_count() const;
-    /// Reads every wave the run converts into `input`.
+    /// Reads every wave the run converts into `input`, spread over the
+    /// number of waves asked for.
+    bool read_input(Wave_table& input);
     bool read_waves(Wave_table& input);
     /// Replaces the input's waves by the number asked for, spread over them.
     bool spread_input(Wave_table& input);

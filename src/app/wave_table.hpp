@@ -2,7 +2,6 @@
 
 #include "system/memory_budget.hpp"
 
-#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -14,16 +13,16 @@ struct Wave_table {
     /// The number of values of each wave, in order.
     std::vector<std::uint64_t> sizes;
 
-    /// Makes room for `count` more values; false when they do not fit in memory.
+    /// Makes room for exactly `count` more values; false when they do not
+    /// fit in memory.
     bool reserve(std::uint64_t count)
     {
         const std::uint64_t needed = values.size() + count;
         if (needed <= values.capacity())
             return true;
-        const std::uint64_t grown = std::max(needed, 2 * values.capacity());
-        if (!fits_in_memory(bytes_for(grown, sizeof(double))))
+        if (!fits_in_memory(bytes_for(needed, sizeof(double))))
             return false;
-        values.reserve(grown);
+        values.reserve(needed);
         return true;
     }
 

@@ -29,7 +29,7 @@ bool Ac_convert_harm_wave::convert()
     std::uint64_t sines = 0;
     for (std::uint64_t k = 0; k < wave_sizes.size(); ++k) {
         sums.emplace_back(input_wave(k), wave_sizes[k], threshold, output_size, 0.0);
-        sines += sums.back().sounding_count() * output_size;
+        sines = total_bytes({sines, bytes_for(sums.back().sounding_count(), output_size)});
     }
     sum_sines(sums, output_data.get(), output_size, threads_for_synthesis(sines));
 

@@ -26,14 +26,16 @@ constexpr double filter_reach = 140.0;
 /// 1000000 samples, ratios 1/500 to 256).
 constexpr std::uint64_t resampler_state = 1u << 20;
 
-/// The bytes of the cycle's copies in single precision, of the resampled
-/// copies up to the middle one's end, and of the resampler's own state.
+/// The bytes of the scaled cycle, of its copies in single precision, of the
+/// resampled copies up to the middle one's end, and of the resampler's own
+/// state.
 std::uint64_t resampling_memory(std::uint64_t input_size, std::uint64_t output_size)
 {
     const std::uint64_t copies = copies_for_resampling(input_size, output_size);
     const std::uint64_t resampled = total_bytes({bytes_for((copies - 1) / 2, output_size),
                                                  output_size});
-    return total_bytes({bytes_for(bytes_for(copies, input_size), sizeof(float)),
+    return total_bytes({bytes_for(input_size, sizeof(double)),
+                        bytes_for(bytes_for(copies, input_size), sizeof(float)),
                         bytes_for(resampled, sizeof(float)), resampler_state});
 }
 

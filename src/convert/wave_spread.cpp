@@ -8,6 +8,8 @@ std::vector<double> spread_waves(std::span<const double> table, std::uint64_t wa
                                  std::uint64_t size, std::uint64_t count)
 {
     std::vector<double> spread(count * size);
+    if (waves == 0)
+        return spread;
     for (std::uint64_t j = 0; j < count; ++j) {
         // The position as a whole part and a remainder over N - 1, exact in
         // integers; 128 bits hold any product of two counts.

@@ -1,5 +1,7 @@
 #include "formats/audio_chunks.hpp"
 
+#include "formats/byte_order.hpp"
+
 #include "program_name.hpp"
 
 #include <charconv>
@@ -39,22 +41,27 @@ Root_note split_into_note(long cents, long lowest_rest)
     return {static_cast<int>(note), static_cast<int>(cents - note * cents_per_note)};
 }
 
+/// Appends the `size` bytes of `value` in the order `put` stores them.
+template <typename Put>
+void append(std::vector<unsigned char>& bytes, std::uint32_t value, int size, Put put)
+{
+    bytes.resize(bytes.size() + static_cast<std::size_t>(size));
+    put(bytes.data() + bytes.size() - static_cast<std::size_t>(size), value, size);
+}
+
 void append_big_endian_16(std::vector<unsigned char>& bytes, std::uint16_t value)
 {
-    bytes.push_back(static_cast<unsigned char>(value >> 8));
-    bytes.push_back(static_cast<unsigned char>(value));
+    append(bytes, value, 2, put_big_endian);
 }
 
 void append_big_endian_32(std::vector<unsigned char>& bytes, std::uint32_t value)
 {
-    append_big_endian_16(bytes, static_cast<std::uint16_t>(value >> 16));
-    append_big_endian_16(bytes, static_cast<std::uint16_t>(value));
+    append(bytes, value, 4, put_big_endian);
 }
 
 void append_little_endian_32(std::vector<unsigned char>& bytes, std::uint32_t value)
 {
-    for (int shift = 0; shift < 32; shift += 8)
-        bytes.push_back(static_cast<unsigned char>(value >> shift));
+    append(bytes, value, 4, put_little_endian);
 }
 
 constexpr std::uint16_t loop_start_marker = 1;
@@ -144,10 +151,6 @@ std::uint64_t clm_wave_size(std::string_view text)
 
 std::uint64_t srge_wave_size(const unsigned char* bytes, std::size_t size)
 {
-    const auto little_endian_32 = [](const unsigned char* at) {
-        return static_cast<std::uint32_t>(at[0]) | static_cast<std::uint32_t>(at[1]) << 8 |
-               static_cast<std::uint32_t>(at[2]) << 16 | static_cast<std::uint32_t>(at[3]) << 24;
-    };
     if (size < 8 || little_endian_32(bytes) != srge_version)
         return 0;
     return little_endian_32(bytes + 4);

@@ -1,5 +1,7 @@
 #include "formats/wt_table.hpp"
 
+#include "formats/byte_order.hpp"
+
 #include <algorithm>
 #include <bit>
 #include <cmath>
@@ -12,29 +14,6 @@ namespace {
 static_assert(std::numeric_limits<float>::is_iec559 && sizeof(float) == 4,
               "a .wt float sample is a 32-bit IEEE 754 number");
 
-std::uint16_t read_16(const std::uint8_t* bytes)
-{
-    return static_cast<std::uint16_t>(bytes[0] | bytes[1] << 8);
-}
-
-std::uint32_t read_32(const std::uint8_t* bytes)
-{
-    return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
-           static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
-}
-
-void write_16(std::uint8_t* bytes, std::uint16_t value)
-{
-    bytes[0] = static_cast<std::uint8_t>(value & 0xFFu);
-    bytes[1] = static_cast<std::uint8_t>(value >> 8);
-}
-
-void write_32(std::uint8_t* bytes, std::uint32_t value)
-{
-    for (int k = 0; k < 4; ++k)
-        bytes[k] = static_cast<std::uint8_t>((value >> (8 * k)) & 0xFFu);
-}
-
 }  // namespace
 
 bool wt_has_magic(const std::uint8_t* bytes)
@@ -44,17 +23,17 @@ bool wt_has_magic(const std::uint8_t* bytes)
 
 Wt_header wt_decode_header(const std::uint8_t* bytes)
 {
-    return {read_32(bytes + wt_wave_size_offset), read_16(bytes + wt_wave_count_offset),
-            read_16(bytes + wt_flags_offset)};
+    return {little_endian_32(bytes + wt_wave_size_offset), little_endian_16(bytes + wt_wave_count_offset),
+            little_endian_16(bytes + wt_flags_offset)};
 }
 
 std::array<std::uint8_t, wt_header_size> wt_encode_header(const Wt_header& fields)
 {
     std::array<std::uint8_t, wt_header_size> bytes{};
     std::copy(wt_magic.begin(), wt_magic.end(), bytes.begin());
-    write_32(bytes.data() + wt_wave_size_offset, fields.wave_size);
-    write_16(bytes.data() + wt_wave_count_offset, fields.wave_count);
-    write_16(bytes.data() + wt_flags_offset, fields.flags);
+    put_little_endian(bytes.data() + wt_wave_size_offset, fields.wave_size, 4);
+    put_little_endian(bytes.data() + wt_wave_count_offset, fields.wave_count, 2);
+    put_little_endian(bytes.data() + wt_flags_offset, fields.flags, 2);
     return bytes;
 }
 
@@ -72,13 +51,13 @@ double wt_decode_sample(const std::uint8_t* bytes, Wt_coding coding)
 {
     switch (coding) {
     case Wt_coding::float32:
-        return std::bit_cast<float>(read_32(bytes));
+        return std::bit_cast<float>(little_endian_32(bytes));
     case Wt_coding::int16:
-        return static_cast<std::int16_t>(read_16(bytes)) / 16384.0;
+        return static_cast<std::int16_t>(little_endian_16(bytes)) / 16384.0;
     case Wt_coding::int16_full_range:
         break;
     }
-    return static_cast<std::int16_t>(read_16(bytes)) / 32768.0;
+    return static_cast<std::int16_t>(little_endian_16(bytes)) / 32768.0;
 }
 
 std::int16_t wt_full_range_level(double x)
@@ -97,7 +76,7 @@ std::int16_t wt_full_range_level(double x)
 
 void wt_encode_sample(std::uint8_t* bytes, double x)
 {
-    write_16(bytes, static_cast<std::uint16_t>(wt_full_range_level(x)));
+    put_little_endian(bytes, static_cast<std::uint16_t>(wt_full_range_level(x)), 2);
 }
 
 bool wt_table_writable(std::uint64_t waves, std::uint64_t wave_size)

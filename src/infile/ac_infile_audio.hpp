@@ -31,7 +31,7 @@ public:
     std::uint64_t wave_count() override;
     /// "<position> frame#<position + 1>" for a wave of a wavetable, "Default"
     /// for a file of one wave.
-    std::string wave_name(std::uint64_t position) override;
+    std::string wave_name(std::uint64_t wave) override;
     bool select_wave_size(std::uint64_t samples) override;
 
 private:

@@ -1,5 +1,7 @@
 #include "outfile/ac_outfile_wt.hpp"
 
+#include "stage/value_array.hpp"
+
 #include "formats/wt_table.hpp"
 
 #include <algorithm>
@@ -37,7 +39,7 @@ bool Ac_outfile_wt::write()
     // that was never given the table.
     if (data_size != wave_count * wave_size() || !wt_table_writable(wave_count, wave_size()))
         return refuse_shape();
-    if (!std::all_of(data.get(), data.get() + data_size, [](double v) { return std::isfinite(v); }))
+    if (!all_finite(data.get(), data_size))
         return fail("Can't write a value that is not a finite number to " + file_name + ".");
 
     const auto header = wt_encode_header({static_cast<std::uint32_t>(wave_size()),

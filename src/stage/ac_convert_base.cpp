@@ -10,11 +10,6 @@ namespace Vemo {
 
 namespace {
 
-bool all_finite(const double* values, std::uint64_t count)
-{
-    return std::all_of(values, values + count, [](double v) { return std::isfinite(v); });
-}
-
 /// A wave's peak as the power of two of its true value and the factor from
 /// 1 to 2 by which it exceeds that: comparable across waves worked at other
 /// scales without ever leaving the range of doubles.

@@ -31,6 +31,11 @@ std::unique_ptr<double[]> copy_value_array(const double* values, std::uint64_t c
     }
 }
 
+bool all_finite(const double* values, std::uint64_t count)
+{
+    return std::all_of(values, values + count, [](double v) { return std::isfinite(v); });
+}
+
 double peak_of(const double* values, std::uint64_t count)
 {
     double peak = 0.0;

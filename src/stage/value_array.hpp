@@ -15,6 +15,9 @@ std::unique_ptr<double[]> make_value_array(std::uint64_t count);
 /// does not fit in what is left of memory.
 std::unique_ptr<double[]> copy_value_array(const double* values, std::uint64_t count);
 
+/// Whether every one of `values[0 .. count)` is a finite number.
+bool all_finite(const double* values, std::uint64_t count);
+
 /// The largest absolute value of `values[0 .. count)`, 0 for none.
 double peak_of(const double* values, std::uint64_t count);
 

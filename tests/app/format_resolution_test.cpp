@@ -48,7 +48,8 @@ TEST(create_reader, EachFormatGivesItsReaderAndTheTypeItImplies)
         std::string format = c.format, type = c.type, refusal;
         const auto reader = create_reader(c.file, format, type, refusal);
         ASSERT_TRUE(reader) << c.file << ": " << refusal;
-        EXPECT_EQ(typeid(*reader), c.reader) << c.file;
+        const Ac_infile_base& made = *reader;
+        EXPECT_EQ(typeid(made), c.reader) << c.file;
         EXPECT_EQ(format, c.completed_format) << c.file;
         EXPECT_EQ(type, c.completed_type) << c.file;
         EXPECT_EQ(refusal, "") << c.file;
@@ -101,7 +102,8 @@ TEST(create_writer, EachFormatGivesItsWriterTypeSizeAndWaveNumber)
         std::uint32_t wave_number = c.wave_number;
         const auto writer = create_writer(c.file, format, type, output_size, wave_number, refusal);
         ASSERT_TRUE(writer) << c.file << ": " << refusal;
-        EXPECT_EQ(typeid(*writer), c.writer) << c.file;
+        const Ac_outfile_base& made = *writer;
+        EXPECT_EQ(typeid(made), c.writer) << c.file;
         EXPECT_EQ(type, c.completed_type) << c.file;
         EXPECT_EQ(output_size, c.output_size) << c.file;
         EXPECT_EQ(wave_number, c.completed_wave_number) << c.file;
@@ -151,7 +153,8 @@ TEST(choose_converter, EachTypePairGivesItsConverter)
             continue;
         }
         ASSERT_TRUE(converter) << refusal;
-        EXPECT_EQ(typeid(*converter), *c.converter);
+        const Ac_convert_base& made = *converter;
+        EXPECT_EQ(typeid(made), *c.converter);
         EXPECT_EQ(converter->output_size, 32u);
         EXPECT_EQ(converter->threshold, 0.25);
     }

@@ -66,7 +66,7 @@ std::string table_report(const std::vector<std::string>& inputs, const std::stri
 
 class Wavetable_run : public Program_test {
 protected:
-    const Fading_table fading;
+    const Fading_table fading{};
     void SetUp() override
     {
         write_tagged_sound(folder.path("tagged.wav"), pcm_16_wav, fading.all(256),
