@@ -154,19 +154,4 @@ sf_count_t Ac_infile_audio::read_frames(sf_count_t count, double* kept)
     return done;
 }
 
-std::uint64_t Ac_infile_audio::wave_count() { return waves; }
-
-std::string Ac_infile_audio::wave_name(std::uint64_t wave)
-{
-    if (waves < 2)
-        return Ac_infile_base::wave_name(wave);
-    return frame_name(wave);
-}
-
-bool Ac_infile_audio::select_wave_size(std::uint64_t samples)
-{
-    given_wave_size = samples;
-    return true;
-}
-
 }  // namespace Vemo

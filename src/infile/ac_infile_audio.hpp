@@ -27,12 +27,6 @@ public:
     bool open() override;
     /// Reads the frames of the selected wave, and only those.
     bool read() override;
-    /// The number of waves found by `open` (1 for a file of one wave).
-    std::uint64_t wave_count() override;
-    /// "<position> frame#<position + 1>" for a wave of a wavetable, "Default"
-    /// for a file of one wave.
-    std::string wave_name(std::uint64_t wave) override;
-    bool select_wave_size(std::uint64_t samples) override;
 
 private:
     /// Divides the open file into waves and checks that one can be read.
@@ -48,11 +42,8 @@ private:
     /// Filled by libsndfile on open; it must be all zero before a file is
     /// opened for reading.
     SF_INFO file_info{};
-    /// From the command line; 0 when the file decides.
-    std::uint64_t given_wave_size = 0;
-    /// The frames of one wave and the number of waves, as `open` found them.
+    /// The frames of one wave, as `open` found them.
     std::uint64_t wave_frames = 0;
-    std::uint64_t waves = 1;
     /// The frame the next read starts at.
     sf_count_t position = 0;
 };

@@ -27,10 +27,11 @@ bool Ac_infile_mw2::open()
         return true;
     if (!open_stream(file_stream))
         return false;
-    const bool accepted =
-        find_dumps() &&
-        (!dumps.empty() || fail(file_name + " does not contain valid Microwave II/XT waveforms.")) &&
-        holds_selected_wave();
+    bool accepted = find_dumps();
+    waves = dumps.size();
+    accepted = accepted &&
+               (waves != 0 || fail(file_name + " does not contain valid Microwave II/XT waveforms.")) &&
+               holds_selected_wave();
     if (!accepted)
         close();
     return accepted;
@@ -98,8 +99,6 @@ bool Ac_infile_mw2::read()
         return false;
     return store_data(mw2_decode_cycle(dumps[wave_number].data(), 0));
 }
-
-std::uint64_t Ac_infile_mw2::wave_count() { return dumps.size(); }
 
 std::string Ac_infile_mw2::wave_name(std::uint64_t position)
 {

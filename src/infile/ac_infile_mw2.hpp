@@ -25,8 +25,6 @@ public:
     bool open() override;
     /// Decodes the selected message into 128 values.
     bool read() override;
-    /// The number of messages found (0 before `open`).
-    std::uint64_t wave_count() override;
     /// "<position> USER#<n>", "<position> ROM#<n>" or "<position> illegal#<n>".
     std::string wave_name(std::uint64_t position) override;
 

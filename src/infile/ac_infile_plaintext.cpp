@@ -16,19 +16,4 @@ bool Ac_infile_plaintext::read_file_values()
     return true;
 }
 
-std::uint64_t Ac_infile_plaintext::wave_count() { return waves; }
-
-std::string Ac_infile_plaintext::wave_name(std::uint64_t position)
-{
-    if (waves < 2)
-        return Ac_infile_text::wave_name(position);
-    return frame_name(position);
-}
-
-bool Ac_infile_plaintext::select_wave_size(std::uint64_t samples)
-{
-    given_wave_size = samples;
-    return true;
-}
-
 }  // namespace Vemo

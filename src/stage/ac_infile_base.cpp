@@ -23,9 +23,12 @@ Ac_infile_base::Ac_infile_base(const std::string& name) : file_name(name)
 
 Ac_infile_base::Ac_infile_base(const char* name) : Ac_infile_base(std::string(name)) {}
 
-std::uint64_t Ac_infile_base::wave_count() { return 1; }
+std::uint64_t Ac_infile_base::wave_count() { return waves; }
 
-std::string Ac_infile_base::wave_name(std::uint64_t) { return "Default"; }
+std::string Ac_infile_base::wave_name(std::uint64_t position)
+{
+    return waves < 2 ? "Default" : frame_name(position);
+}
 
 std::string Ac_infile_base::frame_name(std::uint64_t position)
 {
@@ -46,7 +49,11 @@ bool Ac_infile_base::select_wave(std::uint32_t n)
     return !is_open || holds_selected_wave();
 }
 
-bool Ac_infile_base::select_wave_size(std::uint64_t) { return true; }
+bool Ac_infile_base::select_wave_size(std::uint64_t samples)
+{
+    given_wave_size = samples;
+    return true;
+}
 
 bool Ac_infile_base::ready_to_read()
 {

@@ -31,7 +31,8 @@ public:
     /// How many waves the open file holds: known once it is open.
     virtual std::uint64_t wave_count();
     /// The display name of the wave at `position` (counted from 0) of the
-    /// open file; "Default" for a file of one wave.
+    /// open file: "<position> frame#<position + 1>" for a wave of a table,
+    /// "Default" for a file of one wave.
     virtual std::string wave_name(std::uint64_t position);
     /// The display names of all waves, in file order: for files of few waves,
     /// since a listing prints each name as it is made.
@@ -42,7 +43,7 @@ public:
     virtual bool select_wave(std::uint32_t n);
     /// Chooses how many samples one wave has, for a file that holds several
     /// of one size back to back (0: the file decides); readers of formats
-    /// without such files keep this default, which ignores it.
+    /// without such files never look at it.
     virtual bool select_wave_size(std::uint64_t samples);
 
     const std::string file_name;
@@ -61,6 +62,11 @@ protected:
     /// The name of the wave at `position` of a wavetable:
     /// "<position> frame#<position + 1>".
     static std::string frame_name(std::uint64_t position);
+
+    /// The wave size from the command line; 0 when the file decides.
+    std::uint64_t given_wave_size = 0;
+    /// How many waves the open file holds, as its reader found them.
+    std::uint64_t waves = 1;
     /// Hands over the values read, in file order, or fails for want of memory.
     bool store_data(std::span<const double> values);
     /// The open that readers of stream files share: true when already open,

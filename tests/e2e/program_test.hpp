@@ -47,6 +47,16 @@ protected:
                 .c_str());
     }
 
+    /// The listing of a wavetable: the header and one line per wave,
+    /// "0 frame#1" and so on.
+    static std::string frame_listing(const std::string& file, std::size_t waves)
+    {
+        std::string listing = "Tonalith: listing waveforms from file " + file + ":\n";
+        for (std::size_t i = 0; i < waves; ++i)
+            listing += std::to_string(i) + " frame#" + std::to_string(i + 1) + "\n";
+        return listing;
+    }
+
     /// The two lines that report a completed conversion.
     static std::string success_report(const std::string& input, const std::string& output,
                                       std::uint64_t samples, unsigned sample_rate = 44100)

@@ -14,15 +14,6 @@ namespace {
 
 const int pcm_16_wav = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
 
-/// The listing header and one line per wave, "0 frame#1" and so on.
-std::string frame_listing(const std::string& file, std::size_t waves)
-{
-    std::string listing = "Tonalith: listing waveforms from file " + file + ":\n";
-    for (std::size_t i = 0; i < waves; ++i)
-        listing += std::to_string(i) + " frame#" + std::to_string(i + 1) + "\n";
-    return listing;
-}
-
 class Wavetable_input : public Program_test {
 protected:
     void SetUp() override

@@ -276,8 +276,7 @@ TEST_F(Wavetable_run, ATableWeWriteReadsBackWaveForWave)
                                                                 : std::vector<std::string>{};
         std::vector<std::string> listing{"-l", output};
         listing.insert(listing.end(), size.begin(), size.end());
-        EXPECT_EQ(run(listing).standard_output,
-                  "Tonalith: listing waveforms from file " + output + ":\n0 frame#1\n1 frame#2\n2 frame#3\n");
+        EXPECT_EQ(run(listing).standard_output, frame_listing(output, 3));
         std::vector<std::string> back{"-i", output, "-a", "-o", output + ".txt", "-T", "wave", "-s", "64"};
         back.insert(back.end(), size.begin(), size.end());
         ASSERT_EQ(run(back).exit_status, 0);
