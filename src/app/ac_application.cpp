@@ -144,9 +144,11 @@ bool Ac_application::convert_once()
 
     // A table is read whole before its output file is created, so that what
     // its waves cannot be is refused first. A single wave is read once its
-    // output file is open, as it always was.
-    Wave_table input;
-    if (request.table_run() && !read_input(input))
+    // output file is open, as it always was, and goes to the converter
+    // straight from its reader.
+    const bool table_run = request.table_run();
+    Wave_table table;
+    if (table_run && !read_table(table))
         return false;
     // Whatever the output cannot hold is refused before its file is created.
     writer->sample_rate = sample_rate;
@@ -154,18 +156,23 @@ bool Ac_application::convert_once()
         !writer->set_table_number(request.output_table) ||
         !writer->set_table(written_wave_count(), output_size) || !writer->open())
         return stop_run(writer->error_message);
-    if (!request.table_run() && !read_input(input))
-        return false;
+    Ac_infile_base& reader = *readers.front();
+    if (!table_run && !reader.read())
+        return stop_run(reader.error_message);
+    const std::vector<std::uint64_t> wave_sizes =
+        table_run ? table.sizes : std::vector<std::uint64_t>{reader.data_size};
 
     // All that the conversion and the writer will hold must fit before any
     // of it is taken; the values read are already in memory.
     converter->gain_per_wave = !writer->keeps_levels();
-    if (!fits_in_memory(total_bytes({converter->memory_needed(input.sizes),
-                                     writer->memory_needed(bytes_for(input.sizes.size(),
+    if (!fits_in_memory(total_bytes({converter->memory_needed(wave_sizes),
+                                     writer->memory_needed(bytes_for(wave_sizes.size(),
                                                                      output_size))})))
         return stop_run(not_enough_memory);
-
-    converter->set_input(input.values.data(), input.sizes);
+    if (table_run)
+        converter->set_input(std::move(table.values), table.sizes);
+    else
+        converter->set_input(reader.data.get(), reader.data_size);
     if (!converter->ok)
         return stop_run(converter->error_message);
     std::cout << "Converting to " << writer->sample_rate << "Hz\n" << std::flush;
@@ -198,19 +205,18 @@ std::uint64_t Ac_application::written_wave_count() const
     return waves;
 }
 
-bool Ac_application::read_input(Wave_table& input)
+bool Ac_application::read_table(Wave_table& table)
 {
-    return read_waves(input) && (request.wave_count == 0 || spread_input(input));
+    return read_waves(table) && (request.wave_count == 0 || spread_table(table));
 }
 
 bool Ac_application::read_waves(Wave_table& input)
 {
-    // A table run takes every wave of every input, in order; any other run
-    // the one wave selected.
+    // Every wave of every input, in order.
     for (const std::unique_ptr<Ac_infile_base>& reader : readers) {
-        const std::uint64_t waves = request.table_run() ? reader->wave_count() : 1;
+        const std::uint64_t waves = reader->wave_count();
         for (std::uint64_t k = 0; k < waves; ++k) {
-            if (request.table_run() && !reader->select_wave(static_cast<std::uint32_t>(k)))
+            if (!reader->select_wave(static_cast<std::uint32_t>(k)))
                 return stop_run(reader->error_message);
             if (!reader->read())
                 return stop_run(reader->error_message);
@@ -230,7 +236,7 @@ bool Ac_application::read_waves(Wave_table& input)
     return true;
 }
 
-bool Ac_application::spread_input(Wave_table& input)
+bool Ac_application::spread_table(Wave_table& input)
 {
     const std::uint64_t size = input.sizes.front();
     if (!fits_in_memory(bytes_for(bytes_for(request.wave_count, size), sizeof(double))))

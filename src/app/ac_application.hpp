@@ -58,12 +58,12 @@ private:
     bool convert_once();
     /// The number of waves the output will hold.
     std::uint64_t written_wave_count() const;
-    /// Reads every wave the run converts into `input`, spread over the
-    /// number of waves asked for.
-    bool read_input(Wave_table& input);
-    bool read_waves(Wave_table& input);
-    /// Replaces the input's waves by the number asked for, spread over them.
-    bool spread_input(Wave_table& input);
+    /// Reads every wave of every input into `table`, spread over the number
+    /// of waves asked for.
+    bool read_table(Wave_table& table);
+    bool read_waves(Wave_table& table);
+    /// Replaces the table's waves by the number asked for, spread over them.
+    bool spread_table(Wave_table& table);
     void list_input_waves();
 
     /// Ends the run with `message`, unless an earlier failure did already:

@@ -27,7 +27,16 @@ bool Ac_infile_text::read()
 {
     if (!ready_to_read() || !read_values_once())
         return false;
-    return store_data(std::span<const double>(values).subspan(wave_number * wave_length, wave_length));
+    // The values of a file of one wave are all in `data` once it is read, and
+    // are not held twice.
+    const bool one_wave = wave_count() == 1;
+    if (one_wave && data)
+        return true;
+    if (!store_data(std::span<const double>(values).subspan(wave_number * wave_length, wave_length)))
+        return false;
+    if (one_wave)
+        std::vector<double>().swap(values);
+    return true;
 }
 
 bool Ac_infile_text::read_values_once()

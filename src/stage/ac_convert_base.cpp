@@ -44,22 +44,22 @@ Ac_convert_base::Ac_convert_base(std::uint64_t size, double zero_threshold)
 
 void Ac_convert_base::set_input(const double* values, std::uint64_t count)
 {
-    set_input(values, std::span<const std::uint64_t>(&count, 1));
+    std::vector<double> copy;
+    if (!fits_in_memory(bytes_for(count, sizeof(double))))
+        return void(fail(not_enough_memory));
+    copy.assign(values, values + count);
+    set_input(std::move(copy), std::span<const std::uint64_t>(&count, 1));
 }
 
-void Ac_convert_base::set_input(const double* values, std::span<const std::uint64_t> sizes)
+void Ac_convert_base::set_input(std::vector<double>&& values,
+                                std::span<const std::uint64_t> sizes)
 {
     wave_sizes.assign(sizes.begin(), sizes.end());
     wave_offsets.resize(sizes.size());
     std::exclusive_scan(sizes.begin(), sizes.end(), wave_offsets.begin(), std::uint64_t{0});
-    const std::uint64_t count = std::accumulate(sizes.begin(), sizes.end(), std::uint64_t{0});
-    input_data = copy_value_array(values, count);
-    if (!input_data) {
-        fail(not_enough_memory);
-        return;
-    }
-    input_size = count;
-    if (!all_finite(input_data.get(), input_size))
+    input_data = std::move(values);
+    input_size = input_data.size();
+    if (!all_finite(input_data.data(), input_size))
         fail("The input holds a value that is not a finite number.");
 }
 
@@ -82,7 +82,7 @@ bool Ac_convert_base::ready_to_convert()
     if (!ok)
         return false;
     // Worded as the design words it; a normal run always gives input first.
-    return input_data || fail("There is no input, although input for conversion.");
+    return !wave_sizes.empty() || fail("There is no input, although input for conversion.");
 }
 
 bool Ac_convert_base::allocate_output()
@@ -93,7 +93,7 @@ bool Ac_convert_base::allocate_output()
 
 const double* Ac_convert_base::input_wave(std::uint64_t wave) const
 {
-    return input_data.get() + wave_offsets[wave];
+    return input_data.data() + wave_offsets[wave];
 }
 
 double* Ac_convert_base::output_wave(std::uint64_t wave)

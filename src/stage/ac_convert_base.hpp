@@ -13,8 +13,8 @@ namespace Vemo {
 /// A converter turns the reader's values into exactly `output_size` values of
 /// the requested type for each wave it is given: one wave, or every wave of a
 /// table, converted alike and written one after another. It works on its own
-/// copies: `set_input` copies the values in, and `get_output` lends the
-/// result to the writer.
+/// values: `set_input` copies one wave in or takes over a table read for it,
+/// and `get_output` lends the result to the writer.
 class Ac_convert_base : public Stage_status {
 public:
     explicit Ac_convert_base(std::uint64_t output_size);
@@ -32,9 +32,10 @@ public:
     /// Copies one wave in; a value that is not a finite number makes the
     /// converter unusable, since no conversion could give a sound result.
     void set_input(const double* values, std::uint64_t count);
-    /// Copies the waves of a table in, one after another, wave k
-    /// `wave_sizes[k]` values long.
-    void set_input(const double* values, std::span<const std::uint64_t> wave_sizes);
+    /// Takes over the waves of a table, one after another, wave k
+    /// `wave_sizes[k]` values long: a table is large, and a copy of it would
+    /// be one more for the memory to hold.
+    void set_input(std::vector<double>&& values, std::span<const std::uint64_t> wave_sizes);
     /// The result, or null unless a conversion succeeded.
     const double* get_output() const;
     /// How many values the result holds: `output_size` for each wave.
@@ -43,7 +44,7 @@ public:
     std::uint64_t output_size;
     std::uint64_t input_size = 0;
     double threshold = 0.0;
-    std::unique_ptr<double[]> input_data;
+    std::vector<double> input_data;
     std::unique_ptr<double[]> output_data;
     bool has_output = false;
     /// The number of values of each wave of the input, in order.
