@@ -115,8 +115,9 @@ bool Ac_outfile_audio::write()
 {
     if (!ok)
         return false;
-    // Guards kept from the design that a normal run never reaches; the
-    // missing blank before "Has not been opened" is the message's own.
+    // Guards a normal run never reaches, kept so that a call out of order is
+    // reported; the missing blank before "Has not been opened" is the
+    // message's own, kept word for word.
     if (!data)
         return report("There is no data to write to file.");
     if (!is_open)

@@ -81,7 +81,8 @@ bool Ac_convert_base::ready_to_convert()
 {
     if (!ok)
         return false;
-    // Worded as the design words it; a normal run always gives input first.
+    // A normal run always gives input first; the message is kept word for
+    // word, odd as it reads.
     return !wave_sizes.empty() || fail("There is no input, although input for conversion.");
 }
 
