@@ -95,7 +95,6 @@ bool Memory_budget::fits(std::uint64_t bytes)
     return true;
 }
 
-std::uint64_t memory_left() { return run_budget().left(); }
 
 bool fits_in_memory(std::uint64_t bytes) { return run_budget().fits(bytes); }
 

@@ -48,8 +48,6 @@ private:
     std::uint64_t surely_left = 0;
 };
 
-/// What the run's budget leaves now (Memory_budget::left).
-std::uint64_t memory_left();
 
 /// Whether `bytes` more fit in what the run's budget leaves. Larger
 /// requests are refused at once, instead of thrashing, being killed or
