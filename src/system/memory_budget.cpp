@@ -95,7 +95,6 @@ bool Memory_budget::fits(std::uint64_t bytes)
     return true;
 }
 
-
 bool fits_in_memory(std::uint64_t bytes) { return run_budget().fits(bytes); }
 
 std::uint64_t bytes_for(std::uint64_t count, std::uint64_t size)
